@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vemora needs to build, run and test. Idempotent: packages
+# already present are left alone, and apt is only asked when something is missing.
+set -euo pipefail
+PKGS=(
+  build-essential cmake ninja-build pkg-config
+  libsqlite3-dev sqlite3
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n qt6-l10n-tools libgl-dev
+  libcli11-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  fonts-dejavu-core
+  xvfb xauth xdotool imagemagick poppler-utils
+)
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installerer manglende pakker: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,44 @@
+#pragma once
+// The command-line tool's frame: the global options, the terminal's message interface and
+// a registry through which each subsystem adds its own subcommand from its own file.
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/app/appstate.h"
+
+namespace vemora::cli {
+
+// Messages and questions on the terminal: every one is printed to stderr as "Title: text";
+// questions take the next letter of --answers (y/n/c), Yes with --yes, the user's answer when
+// stdin is a terminal, else the default button.
+class TerminalUi : public Ui {
+public:
+    std::string answers;  // remaining y/n/c letters
+    bool yes = false;
+    int messageCount = 0, errorCount = 0;
+    void message(const std::string& text, const std::string& title, Icon icon) override;
+    Answer ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon, Answer def) override;
+};
+
+struct Env {
+    std::string folder = ".";
+    TerminalUi ui;
+    AppState app;
+    int exitCode = 0;
+
+    // Sets up AppState on the folder and opens (or creates) the database; false after the
+    // Danish message has been printed.
+    bool open();
+};
+
+using CommandSetup = std::function<void(CLI::App& root, Env& env)>;
+
+// Registers a subcommand; called from a static object in each command's file.
+struct Register {
+    explicit Register(CommandSetup setup);
+};
+
+}  // namespace vemora::cli

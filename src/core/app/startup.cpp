@@ -1,0 +1,117 @@
+#include "core/app/startup.h"
+
+#include <fstream>
+
+#include "core/app/text.h"
+#include "core/db/schema.h"
+#include "core/db/upgrade.h"
+
+namespace vemora {
+
+namespace fs = std::filesystem;
+
+std::string readLand(const fs::path& appPath) {
+    auto ini = findFileNoCase(appPath, "CONFIG.INI");
+    if (!ini) return "DK";
+    std::ifstream in(*ini, std::ios::binary);
+    if (!in) return "DK";
+    std::string line, section;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string t = trim(line);
+        if (t.empty() || t[0] == ';') continue;
+        if (t.front() == '[') {
+            auto close = t.find(']');
+            section = trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            continue;
+        }
+        auto eq = t.find('=');
+        if (eq == std::string::npos || !iequals(section, "Generelt")) continue;
+        if (!iequals(trim(t.substr(0, eq)), "Land")) continue;
+        std::string value = trim(t.substr(eq + 1));
+        // The value is read into a buffer of 100 characters.
+        if (value.size() > 99) value.resize(99);
+        return value;
+    }
+    return "DK";
+}
+
+std::string federationName(const std::string& land) {
+    if (land == "SE") return "Vendrasa";
+    if (land == "NO") return "Ostrelin";
+    return "Tavrenia";
+}
+
+std::string mainWindowTitle(const std::string& land) { return federationName(land) + " - " + kMainCaption; }
+
+void initAppState(AppState& app, const fs::path& folder) {
+    std::error_code ec;
+    fs::path abs = fs::absolute(folder, ec);
+    app.appPath = ec ? folder : abs.lexically_normal();
+    app.land = readLand(app.appPath);
+}
+
+fs::path databasePath(const fs::path& appPath) {
+    if (auto f = findFileNoCase(appPath, kDatabaseFileName)) return *f;
+    return appPath / kDatabaseFileName;
+}
+
+std::unique_ptr<Database> createSectionDatabase(const fs::path& file) {
+    auto db = Database::create(file);
+    try {
+        createSchema(*db);
+    } catch (...) {
+        db.reset();
+        std::error_code ec;
+        fs::remove(file, ec);  // our own half-made file, never an existing one
+        throw;
+    }
+    return db;
+}
+
+bool openSectionDatabase(AppState& app) {
+    fs::path file = databasePath(app.appPath);
+    std::error_code ec;
+    try {
+        if (!fs::exists(file, ec)) {
+            if (!fs::is_directory(app.appPath, ec))
+                throw DbError("Programmappen '" + app.appPath.string() + "' findes ikke.");
+            app.db = createSectionDatabase(file);
+        } else {
+            app.db = Database::open(file);
+        }
+    } catch (const std::exception& e) {
+        app.db.reset();
+        app.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        return false;
+    }
+    return UpgradeDatabase(app);
+}
+
+bool StartSeason(AppState& app) {
+    Ui& ui = app.userInterface();
+    if (ui.ask("Alle kapflyvningsinformationer vil nu blive slettet.", "Info", Buttons::OkCancel, Icon::Critical,
+               Answer::Cancel) != Answer::Ok)
+        return false;
+    if (ui.ask("Alle kapflyvninger inklusive præmier samt deltagere og resultater indlæst fra Foreningssystemet vil "
+               "blive slettet. Er du sikker på, at du vil fortsætte.",
+               "Advarsel", Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
+        return false;
+    BusyScope busy(app);
+    try {
+        Database& db = app.database();
+        Transaction t(db);
+        db.exec("DELETE FROM Mesterskabsflyvninger");
+        db.exec("DELETE FROM Kapflyvninger");
+        db.exec("DELETE FROM ResModt");
+        db.exec("DELETE FROM ImportFejl");
+        t.commit();
+    } catch (const std::exception& e) {
+        // Nothing is half-deleted: the four deletions go together or not at all.
+        ui.message(std::string("Fejl ved sletning af sæsonens kapflyvninger: ") + e.what(), "Fejl", Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vemora

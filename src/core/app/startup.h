@@ -1,0 +1,41 @@
+#pragma once
+// The start-up steps that need no window: the program folder, the country code, opening
+// (or creating) the section database and the working week. The GUI's Main and the
+// command-line tool both run them.
+#include <filesystem>
+#include <string>
+
+#include "core/app/appstate.h"
+
+namespace vemora {
+
+inline const char* kDatabaseFileName = "SEKDATA.MDB";
+inline const char* kMainCaption = "Vemora - 21-05-2014";
+
+// Reads [Generelt] Land from CONFIG.INI in the folder (file names without regard to case);
+// "DK" when the file or key is missing or unreadable.
+std::string readLand(const std::filesystem::path& appPath);
+// The federation name for the country code: SE, NO, anything else Danish.
+std::string federationName(const std::string& land);
+std::string mainWindowTitle(const std::string& land);
+
+// Sets AppPath and Land from the program folder.
+void initAppState(AppState& app, const std::filesystem::path& folder);
+
+// The database file in the program folder, found without regard to case.
+std::filesystem::path databasePath(const std::filesystem::path& appPath);
+
+// Opens the section database of the program folder, creating a new one with the current
+// schema when the file is missing, then runs UpgradeDatabase. An existing file is never
+// replaced: when it cannot be opened the engine's text is shown in a "Fejl" box and the
+// program goes on without a database. Returns true when the database is open and current.
+bool openSectionDatabase(AppState& app);
+
+// Creates a new, empty section database file with the current schema and delivered rows.
+std::unique_ptr<Database> createSectionDatabase(const std::filesystem::path& file);
+
+// Start of a new season: two questions, then the season's races and what hangs on them go.
+// Returns true when the races were deleted.
+bool StartSeason(AppState& app);
+
+}  // namespace vemora

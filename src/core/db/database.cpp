@@ -1,0 +1,391 @@
+#include "core/db/database.h"
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <cstring>
+
+namespace vemora {
+
+namespace fs = std::filesystem;
+
+static bool iequals(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x < 128 && y < 128) {
+            if (std::tolower(x) != std::tolower(y)) return false;
+        } else if (x != y) {
+            // Non-ASCII bytes: the Danish capitals differ from their small letters only in one
+            // bit of the second UTF-8 byte (Æ C3 86 / æ C3 A6, Ø C3 98 / ø C3 B8, Å C3 85 / å C3 A5).
+            if ((x | 0x20) != (y | 0x20) || i == 0 || static_cast<unsigned char>(a[i - 1]) != 0xC3) return false;
+        }
+    }
+    return true;
+}
+
+int RowSet::columnIndex(std::string_view name) const {
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (iequals(columns[i], name)) return static_cast<int>(i);
+    return -1;
+}
+
+const Value& RowSet::get(size_t row, std::string_view name) const {
+    int i = columnIndex(name);
+    if (i < 0) throw DbError("Feltet '" + std::string(name) + "' findes ikke i denne samling.");
+    return rows.at(row).at(static_cast<size_t>(i));
+}
+
+// ---- Danish collation ----------------------------------------------------------------
+
+static uint32_t nextCodepoint(std::string_view s, size_t& i) {
+    unsigned char c = static_cast<unsigned char>(s[i++]);
+    if (c < 0x80) return c;
+    int extra = (c >= 0xF0) ? 3 : (c >= 0xE0) ? 2 : (c >= 0xC0) ? 1 : 0;
+    uint32_t cp = c & (0x3F >> extra);
+    for (int k = 0; k < extra && i < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
+    return cp;
+}
+
+static uint32_t danishKey(uint32_t cp) {
+    if (cp >= 'A' && cp <= 'Z') cp += 32;
+    switch (cp) {
+        case 0xC6: case 0xE6: case 0xC4: case 0xE4: return 'z' + 1;  // Æ æ (Ä ä sort with them)
+        case 0xD8: case 0xF8: case 0xD6: case 0xF6: return 'z' + 2;  // Ø ø (Ö ö)
+        case 0xC5: case 0xE5: return 'z' + 3;                        // Å å
+        default: break;
+    }
+    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) cp += 32;  // other Latin-1 capitals
+    if (cp > 'z') cp += 3;  // keep everything else after the three Danish letters
+    return cp;
+}
+
+int danishCompare(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        uint32_t x = danishKey(nextCodepoint(a, i)), y = danishKey(nextCodepoint(b, j));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
+    return 0;
+}
+
+static int danishCollation(void*, int na, const void* a, int nb, const void* b) {
+    return danishCompare(std::string_view(static_cast<const char*>(a), static_cast<size_t>(na)),
+                         std::string_view(static_cast<const char*>(b), static_cast<size_t>(nb)));
+}
+
+// ---- Database ------------------------------------------------------------------------
+
+Database::Database(sqlite3* db, fs::path path) : db_(db), path_(std::move(path)) {}
+
+Database::~Database() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+std::unique_ptr<Database> Database::open(const fs::path& file) {
+    if (!fs::exists(file)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
+    return openWith(file, SQLITE_OPEN_READWRITE);
+}
+
+std::unique_ptr<Database> Database::create(const fs::path& file) {
+    if (fs::exists(file)) throw DbError("Filen '" + file.string() + "' findes allerede.");
+    return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags) {
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(file.string().c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string msg = raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc);
+        if (raw) sqlite3_close_v2(raw);
+        throw DbError("Databasen '" + file.string() + "' kan ikke åbnes: " + msg, rc);
+    }
+    std::unique_ptr<Database> db(new Database(raw, file));
+    db->configure();
+    return db;
+}
+
+void Database::configure() {
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 2000);
+    sqlite3_create_collation(db_, "DANSK", SQLITE_UTF8, nullptr, danishCollation);
+    // The first statement reads the header: a file that is not a database fails here, before
+    // anything could be written to it.
+    try {
+        exec("PRAGMA foreign_keys = ON;");
+        scalar("SELECT count(*) FROM sqlite_master");
+    } catch (const DbError& e) {
+        throw DbError("Databasen '" + path_.string() + "' kan ikke åbnes: " + e.what(), e.code());
+    }
+}
+
+void Database::exec(const std::string& sql) {
+    char* err = nullptr;
+    int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        std::string msg = err ? err : sqlite3_errmsg(db_);
+        sqlite3_free(err);
+        throw DbError(msg, rc);
+    }
+}
+
+Statement Database::prepare(const std::string& sql) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+    if (rc != SQLITE_OK) throw DbError(std::string(sqlite3_errmsg(db_)), rc);
+    if (!st) throw DbError("Tom SQL-sætning.");
+    return Statement(db_, st, sql);
+}
+
+int Database::execute(const std::string& sql, const std::vector<Value>& params) {
+    Statement st = prepare(sql);
+    st.bindAll(params);
+    st.run();
+    return changes();
+}
+
+RowSet Database::query(const std::string& sql, const std::vector<Value>& params) {
+    Statement st = prepare(sql);
+    st.bindAll(params);
+    RowSet rs;
+    int n = st.columnCount();
+    rs.columns.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) rs.columns.push_back(st.columnName(i));
+    while (st.step()) {
+        std::vector<Value> row;
+        row.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) row.push_back(st.column(i));
+        rs.rows.push_back(std::move(row));
+    }
+    return rs;
+}
+
+Value Database::scalar(const std::string& sql, const std::vector<Value>& params) {
+    Statement st = prepare(sql);
+    st.bindAll(params);
+    if (st.step() && st.columnCount() > 0) return st.column(0);
+    return {};
+}
+
+int64_t Database::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+int Database::changes() const { return sqlite3_changes(db_); }
+bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+void Database::createOrReplaceView(const std::string& name, const std::string& selectSql) {
+    Transaction t(*this);
+    exec("DROP VIEW IF EXISTS " + sqlIdent(name));
+    exec("CREATE VIEW " + sqlIdent(name) + " AS " + selectSql);
+    // A view is only checked when it is used; selecting from it now makes a wrong text fail
+    // here, inside the transaction, and leaves the old query in place.
+    prepare("SELECT * FROM " + sqlIdent(name) + " LIMIT 0");
+    t.commit();
+}
+
+std::string Database::viewSql(const std::string& name) {
+    Value v = scalar("SELECT sql FROM sqlite_master WHERE type = 'view' AND name = ? COLLATE NOCASE", {name});
+    if (v.isNull()) return {};
+    const std::string& s = v.text();
+    // "CREATE VIEW name AS select": return the select.
+    std::string upper;
+    upper.reserve(s.size());
+    for (char c : s) upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    size_t quoteEnd = s.find('"', s.find('"') + 1);
+    size_t as = upper.find(" AS ", quoteEnd == std::string::npos ? 0 : quoteEnd);
+    return as == std::string::npos ? s : s.substr(as + 4);
+}
+
+bool Database::viewExists(const std::string& name) {
+    return scalar("SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = ? COLLATE NOCASE", {name})
+               .toInt() > 0;
+}
+
+bool Database::tableExists(const std::string& name) {
+    return scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE", {name})
+               .toInt() > 0;
+}
+
+static std::vector<std::string> names(Database& db, const char* type) {
+    RowSet rs = db.query(
+        "SELECT name FROM sqlite_master WHERE type = ? AND name NOT LIKE 'sqlite_%' ORDER BY name", {type});
+    std::vector<std::string> out;
+    for (auto& r : rs.rows) out.push_back(r[0].toText());
+    return out;
+}
+
+std::vector<std::string> Database::tableNames() { return names(*this, "table"); }
+std::vector<std::string> Database::viewNames() { return names(*this, "view"); }
+
+std::vector<ColumnInfo> Database::columns(const std::string& tableOrView) {
+    RowSet rs = query("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?)", {tableOrView});
+    std::vector<ColumnInfo> out;
+    for (auto& r : rs.rows)
+        out.push_back({r[0].toText(), r[1].toText(), r[2].toBool(), r[3], r[4].toInt() > 0});
+    return out;
+}
+
+bool Database::hasColumn(const std::string& table, const std::string& column) {
+    for (auto& c : columns(table))
+        if (iequals(c.name, column)) return true;
+    return false;
+}
+
+std::string Database::integrityCheck() {
+    RowSet rs = query("PRAGMA integrity_check");
+    std::string out;
+    for (auto& r : rs.rows) {
+        if (!out.empty()) out += "\n";
+        out += r[0].toText();
+    }
+    RowSet fk = query("PRAGMA foreign_key_check");
+    if (!fk.empty()) {
+        if (out == "ok") out.clear();
+        for (auto& r : fk.rows) {
+            if (!out.empty()) out += "\n";
+            out += "foreign key: " + r[0].toText() + " -> " + r[2].toText();
+        }
+    }
+    return out;
+}
+
+void Database::compactInto(const fs::path& target) {
+    if (fs::exists(target)) throw DbError("Filen '" + target.string() + "' findes allerede.");
+    execute("VACUUM INTO ?", {target.string()});
+}
+
+// ---- Statement -----------------------------------------------------------------------
+
+Statement::Statement(Statement&& o) noexcept : db_(o.db_), st_(o.st_), sql_(std::move(o.sql_)) { o.st_ = nullptr; }
+
+Statement& Statement::operator=(Statement&& o) noexcept {
+    if (this != &o) {
+        if (st_) sqlite3_finalize(st_);
+        db_ = o.db_;
+        st_ = o.st_;
+        sql_ = std::move(o.sql_);
+        o.st_ = nullptr;
+    }
+    return *this;
+}
+
+Statement::~Statement() {
+    if (st_) sqlite3_finalize(st_);
+}
+
+void Statement::fail(int rc) const { throw DbError(std::string(sqlite3_errmsg(db_)), rc); }
+
+Statement& Statement::bind(int index, const Value& v) {
+    int rc;
+    if (v.isNull()) rc = sqlite3_bind_null(st_, index);
+    else if (v.isInt()) rc = sqlite3_bind_int64(st_, index, v.toInt());
+    else if (v.isDouble()) rc = sqlite3_bind_double(st_, index, v.toDouble());
+    else rc = sqlite3_bind_text(st_, index, v.text().data(), static_cast<int>(v.text().size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) fail(rc);
+    return *this;
+}
+
+Statement& Statement::bindAll(const std::vector<Value>& values) {
+    for (size_t i = 0; i < values.size(); ++i) bind(static_cast<int>(i + 1), values[i]);
+    return *this;
+}
+
+bool Statement::step() {
+    int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    sqlite3_reset(st_);
+    fail(rc);
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+    reset();
+}
+
+void Statement::reset() {
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(st_); }
+std::string Statement::columnName(int i) const { return sqlite3_column_name(st_, i); }
+
+int Statement::columnIndex(std::string_view name) const {
+    int n = columnCount();
+    for (int i = 0; i < n; ++i)
+        if (iequals(sqlite3_column_name(st_, i), name)) return i;
+    return -1;
+}
+
+Value Statement::column(int i) const {
+    switch (sqlite3_column_type(st_, i)) {
+        case SQLITE_INTEGER: return Value(static_cast<long long>(sqlite3_column_int64(st_, i)));
+        case SQLITE_FLOAT: return Value(sqlite3_column_double(st_, i));
+        case SQLITE_NULL: return Value();
+        default: {
+            auto p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
+            return Value(std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st_, i))));
+        }
+    }
+}
+
+Value Statement::operator[](std::string_view name) const {
+    int i = columnIndex(name);
+    if (i < 0) throw DbError("Feltet '" + std::string(name) + "' findes ikke i denne samling.");
+    return column(i);
+}
+
+// ---- Transaction ---------------------------------------------------------------------
+
+Transaction::Transaction(Database& db) : db_(db) {
+    static std::atomic<int> counter{0};
+    name_ = "vemora_sp" + std::to_string(++counter);
+    db_.exec("SAVEPOINT " + name_);
+}
+
+Transaction::~Transaction() {
+    if (open_) {
+        try {
+            rollback();
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit() {
+    if (!open_) return;
+    db_.exec("RELEASE " + name_);
+    open_ = false;
+}
+
+void Transaction::rollback() {
+    if (!open_) return;
+    open_ = false;
+    db_.exec("ROLLBACK TO " + name_ + "; RELEASE " + name_);
+}
+
+// ---- helpers -------------------------------------------------------------------------
+
+std::string sqlQuote(std::string_view text) {
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'') out += '\'';
+        out += c;
+    }
+    out += '\'';
+    return out;
+}
+
+std::string sqlIdent(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+}  // namespace vemora

@@ -1,0 +1,154 @@
+#pragma once
+// The one engine layer every subsystem reaches the section database through. It reports
+// failures as DbError (carrying the engine's own text, which the callers show in their
+// "Fejl" boxes) and never shows a dialog itself.
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/db/value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vemora {
+
+class DbError : public std::runtime_error {
+public:
+    DbError(const std::string& what, int code = 0) : std::runtime_error(what), code_(code) {}
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+class Statement;
+
+struct ColumnInfo {
+    std::string name;
+    std::string declaredType;
+    bool notNull = false;
+    Value defaultValue;  // the default's SQL text, Null when there is none
+    bool primaryKey = false;
+};
+
+// A materialised row set: the rows of a statement in its order, fields read by name
+// (without regard to case, as the engine's field names are).
+class RowSet {
+public:
+    std::vector<std::string> columns;
+    std::vector<std::vector<Value>> rows;
+
+    size_t size() const { return rows.size(); }
+    bool empty() const { return rows.empty(); }
+    int columnIndex(std::string_view name) const;  // -1 when absent
+    const Value& get(size_t row, std::string_view name) const;
+};
+
+class Database {
+public:
+    // Opens an existing file (fails when it is missing, locked or not a database).
+    static std::unique_ptr<Database> open(const std::filesystem::path& file);
+    // Creates a new, empty database file; fails when the file already exists.
+    static std::unique_ptr<Database> create(const std::filesystem::path& file);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Runs one or more statements without parameters.
+    void exec(const std::string& sql);
+    // Runs one statement with bound values; returns the number of rows changed.
+    int execute(const std::string& sql, const std::vector<Value>& params = {});
+    Statement prepare(const std::string& sql);
+    RowSet query(const std::string& sql, const std::vector<Value>& params = {});
+    // First column of the first row, Null when there is no row.
+    Value scalar(const std::string& sql, const std::vector<Value>& params = {});
+    int64_t lastInsertId() const;
+    int changes() const;
+
+    // Stored queries are views; replacing one drops and creates it in one transaction so a
+    // failed text leaves the old query in place.
+    void createOrReplaceView(const std::string& name, const std::string& selectSql);
+    std::string viewSql(const std::string& name);  // the SELECT text, "" when missing
+    bool viewExists(const std::string& name);
+    bool tableExists(const std::string& name);
+    std::vector<std::string> tableNames();
+    std::vector<std::string> viewNames();
+    std::vector<ColumnInfo> columns(const std::string& tableOrView);
+    bool hasColumn(const std::string& table, const std::string& column);
+
+    // "ok" when the file is sound, else the engine's findings.
+    std::string integrityCheck();
+    // Writes a compacted copy of this database into a new file.
+    void compactInto(const std::filesystem::path& target);
+
+    bool inTransaction() const;
+    sqlite3* handle() const { return db_; }
+
+private:
+    Database(sqlite3* db, std::filesystem::path path);
+    static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags);
+    void configure();
+    sqlite3* db_;
+    std::filesystem::path path_;
+};
+
+// A prepared statement with bound values; parameters are 1-based like the engine's.
+class Statement {
+public:
+    Statement(Statement&& o) noexcept;
+    Statement& operator=(Statement&& o) noexcept;
+    ~Statement();
+
+    Statement& bind(int index, const Value& v);
+    Statement& bindAll(const std::vector<Value>& values);
+    // Steps once; true while a row is available.
+    bool step();
+    // Runs to completion (for action statements) and resets for the next use.
+    void run();
+    void reset();
+    int columnCount() const;
+    std::string columnName(int i) const;
+    int columnIndex(std::string_view name) const;  // -1 when absent
+    Value column(int i) const;
+    Value operator[](std::string_view name) const;
+
+private:
+    friend class Database;
+    Statement(sqlite3* db, sqlite3_stmt* st, std::string sql) : db_(db), st_(st), sql_(std::move(sql)) {}
+    [[noreturn]] void fail(int rc) const;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* st_ = nullptr;
+    std::string sql_;
+};
+
+// RAII transaction on a savepoint, so transactions nest: rolls back on an exception or an
+// early return unless commit() was called.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+    void rollback();
+
+private:
+    Database& db_;
+    std::string name_;
+    bool open_ = true;
+};
+
+// Quotes a text as an SQL literal, doubling single quotes (O'Brien -> 'O''Brien').
+std::string sqlQuote(std::string_view text);
+// Quotes an identifier in double quotes ("Meter / min").
+std::string sqlIdent(std::string_view name);
+
+// Danish order for names shown to people: case-insensitive, æ ø å after z. Registered on
+// every connection the program opens as the collation "DANSK".
+int danishCompare(std::string_view a, std::string_view b);
+
+}  // namespace vemora

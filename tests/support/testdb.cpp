@@ -1,0 +1,42 @@
+#include "support/testdb.h"
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace vemora::test {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    static std::atomic<int> n{0};
+    std::random_device rd;
+    path_ = fs::temp_directory_path() /
+            ("vemora-test-" + std::to_string(rd()) + "-" + std::to_string(++n));
+    fs::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+fs::path TempFolder::write(const std::string& name, const std::string& bytes) const {
+    fs::path p = path_ / name;
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + p.string());
+    return p;
+}
+
+TestApp::TestApp(Date today) {
+    app.ui = &ui;
+    app.today = [today] { return today; };
+    initAppState(app, folder.path());
+    if (!openSectionDatabase(app)) throw std::runtime_error("test database could not be opened");
+    app.currentWeek = CurrentWeekFor(today);
+}
+
+}  // namespace vemora::test
