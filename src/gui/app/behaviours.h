@@ -1,0 +1,52 @@
+#pragma once
+// The keyboard behaviours every form shares, written once and attached to forms:
+// Enter moves to the next field (and through a grid's columns), a box selects its text when
+// it gets the focus and remembers that text, a box typed full moves on, number boxes take
+// digits only, and code numbers are padded with "0" when the box is left.
+#include <QString>
+
+#include "core/db/value.h"
+
+class QAbstractItemView;
+class QLineEdit;
+class QWidget;
+
+namespace vemora::gui {
+
+// Enter (with no shift key) anywhere inside the form moves the focus to the next control; on
+// a button it presses the button; inside a grid it is handed to GridEnterKey. Controls
+// created later are covered too.
+void EnterAsTab(QWidget* form);
+// Enter inside a grid: the next visible column, and after the last one the row is committed
+// and the first column of the next row is current.
+void GridEnterKey(QAbstractItemView* grid);
+
+// Selects the whole text of the box each time it gets the focus, and remembers the text it
+// had then (textAtFocus), so a refused entry can be put back.
+void SelectAllOnFocus(QWidget* box);
+void SelectAllText(QWidget* box);
+QString textAtFocus(QWidget* box);
+void setTextAtFocus(QWidget* box, const QString& text);
+
+// Accepts only digits (and the extra characters, e.g. "," for a decimal comma) from the
+// keyboard and from pasting; control keys pass.
+void DigitsOnly(QLineEdit* box, const QString& extra = {});
+// When the user has typed the box full (its maxLength), the focus moves on.
+void MovesOnWhenFull(QLineEdit* box);
+// When a non-empty box is left, "0" is put in front until it has `width` characters.
+void ZeroPadOnLeave(QLineEdit* box, int width);
+
+// Control <-> field, with the Null and Boolean rules of the data controls: Null shows as an
+// empty text, a check box shows a true field ticked; an empty text is stored as Null and a
+// check box as 1/0.
+void LoadControlFromField(QWidget* control, const Value& field);
+Value SaveControlToField(QWidget* control);
+
+// True when a form with that object name is open in the main window or as a window.
+bool IsFormLoaded(const QString& objectName);
+QWidget* findLoadedForm(const QString& objectName);
+
+// Places a child form at the top left of the main window's inner area and sizes it to it.
+void FillMainWindow(QWidget* form);
+
+}  // namespace vemora::gui

@@ -1,0 +1,74 @@
+#pragma once
+// The multiple-document main window: the menu that leads to every form, the logo on the
+// empty background, the window arrangement commands and the start of a new season.
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPixmap>
+#include <functional>
+
+#include "core/app/appstate.h"
+
+class QMdiSubWindow;
+
+namespace vemora::gui {
+
+class MainWindow;
+
+// A menu command's action, registered from the form's own file; commands without one stay
+// visible and disabled.
+using MenuCommand = std::function<void(MainWindow&)>;
+struct RegisterMenuCommand {
+    RegisterMenuCommand(const char* actionObjectName, MenuCommand open);
+};
+
+// The background with the section's logo centred (and clipped when the window is smaller).
+class LogoArea : public QMdiArea {
+    Q_OBJECT
+public:
+    using QMdiArea::QMdiArea;
+    void setLogo(const QPixmap& logo);
+    const QPixmap& logo() const { return logo_; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QPixmap logo_;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(AppState& app, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    AppState& app() { return app_; }
+    LogoArea* mdiArea() { return area_; }
+    // The main window of this run (the one most recently built), for forms that must reach it.
+    static MainWindow* current();
+
+    // Shows a form as a child window; a form of the same object name that is already open is
+    // brought forward instead (and the new one discarded). Returns the form shown.
+    QWidget* showChild(QWidget* form);
+    // Brings the main window back to the front after a modal dialog.
+    void bringToFront();
+
+    // The four arrangements of the window menu.
+    void tileVertically();
+    void tileHorizontally();
+    void cascade();
+    void arrangeIcons();
+
+    void mnuStartSæson_Click();
+
+signals:
+    // Races were added, changed or deleted outside a list form; open lists refresh.
+    void racesChanged();
+
+private:
+    void buildMenu();
+    AppState& app_;
+    LogoArea* area_;
+};
+
+}  // namespace vemora::gui

@@ -1,0 +1,26 @@
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstring>
+
+#include "gui/app/program.h"
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName("Vemora");
+    QApplication::setOrganizationName("Vemora");
+    QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
+    // Qt's own buttons ("Ja", "Nej", "Annuller") in Danish.
+    QTranslator qtDanish;
+    if (qtDanish.load("qtbase_da", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) qapp.installTranslator(&qtDanish);
+
+    vemora::gui::MainOptions options;
+    QStringList args = QApplication::arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--folder" && i + 1 < args.size()) options.folder = args[++i];
+        else if (args[i] == "--no-splash-hold") options.splashHoldMs = 0;
+    }
+    auto program = vemora::gui::Main(options);
+    return qapp.exec();
+}

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "gui/app/mainwindow.h"
+#include "support/testdb.h"
+
+using namespace vemora;
+using vemora::gui::MainWindow;
+
+namespace {
+
+QStringList captions(QMenu* m) {
+    QStringList out;
+    for (QAction* a : m->actions()) out << (a->isSeparator() ? QString("-") : a->text());
+    return out;
+}
+
+}  // namespace
+
+TEST(MainWindow, TitleAndMenuCaptionsAreExact) {
+    test::TestApp t;
+    MainWindow w(t.app);
+    EXPECT_EQ(w.windowTitle(), "Tavrenia - Vemora - 21-05-2014");
+    auto menus = w.menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+    QStringList top;
+    for (QAction* a : w.menuBar()->actions()) top << a->text();
+    EXPECT_EQ(top, (QStringList{"&Filer", "&Vis", "Vi&ndue"}));
+    EXPECT_EQ(captions(w.findChild<QMenu*>("mnuFiler")),
+              (QStringList{"&Udskriv", "-", "&Importer", "&Eksporter", "&Start sæson", "&Backup", "-", "&Afslut"}));
+    EXPECT_EQ(captions(w.findChild<QMenu*>("mnuVis")),
+              (QStringList{"&Foreninger", "&Kapflyvninger", "&Mesterskaber", "&Indskud, præmier og sektionsdata",
+                           "Importfe&jl"}));
+    EXPECT_EQ(captions(w.findChild<QMenu*>("nmuVindue")),
+              (QStringList{"Fordel &lodret", "Fordel &vandret", "&Overlap", "&Arranger ikoner"}));
+    for (const char* always : {"mnuStartSæson", "mnuAfslut", "mnuFordelLodret", "mnuOverlap"})
+        EXPECT_TRUE(w.findChild<QAction*>(always)->isEnabled()) << always;
+}
+
+TEST(MainWindow, TitleFollowsTheCountry) {
+    test::TestApp t;
+    t.app.land = "SE";
+    MainWindow se(t.app);
+    EXPECT_EQ(se.windowTitle(), "Vendrasa - Vemora - 21-05-2014");
+    t.app.land = "XX";
+    MainWindow xx(t.app);
+    EXPECT_EQ(xx.windowTitle(), "Tavrenia - Vemora - 21-05-2014");
+}
