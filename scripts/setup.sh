@@ -4,8 +4,8 @@
 set -euo pipefail
 PKGS=(
   build-essential cmake ninja-build pkg-config
-  libsqlite3-dev sqlite3
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n qt6-l10n-tools libgl-dev
+  libsqlite3-dev sqlite3 locales
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libcli11-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core
@@ -22,4 +22,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests check number formatting under a Danish (decimal comma) locale.
+if ! locale -a 2>/dev/null | grep -qi '^da_DK\.utf-\?8$'; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  if [ -f /etc/locale.gen ]; then
+    $SUDO sed -i 's/^# *da_DK.UTF-8 UTF-8/da_DK.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^da_DK.UTF-8 UTF-8' /etc/locale.gen || echo 'da_DK.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+  fi
 fi
