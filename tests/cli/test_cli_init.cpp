@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "core/db/schema.h"
+#include "support/process.h"
+#include "support/testdb.h"
+
+using namespace vemora;
+using namespace vemora::test;
+
+namespace {
+std::string cli() { return shellQuote(VEMORA_CLI_PATH); }
+}  // namespace
+
+TEST(CliInit, CreatesADatabaseEverySqliteToolReads) {
+    TempFolder f;
+    auto r = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Version 35\n");
+    auto db = f.path() / "SEKDATA.MDB";
+    ASSERT_TRUE(std::filesystem::exists(db));
+    // The sqlite3 shell knows nothing of the program's own collation or functions: every
+    // table and stored query must still be readable there.
+    std::string script;
+    for (auto& t : schemaTables()) script += "SELECT count(*) FROM " + sqlIdent(t.name) + ";";
+    for (auto& v : schemaViews()) script += "SELECT count(*) FROM " + sqlIdent(v.name) + ";";
+    script += "SELECT Version FROM Generelt;";
+    auto sh = runCommand("sqlite3 -bail " + shellQuote(db.string()) + " " + shellQuote(script));
+    EXPECT_EQ(sh.exitCode, 0) << sh.err;
+    EXPECT_EQ(sh.err, "");
+    EXPECT_NE(sh.out.rfind("35\n"), std::string::npos);
+    // A second init finds the database and leaves it alone.
+    auto again = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    EXPECT_EQ(again.exitCode, 0);
+}
+
+TEST(CliInit, AMissingFolderFailsWithADanishMessage) {
+    auto r = runCommand(cli() + " --folder /nonexistent/vemora init");
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.err.find("Fejl: Programmappen"), std::string::npos) << r.err;
+}
