@@ -24,7 +24,7 @@ public:
 };
 
 struct Env {
-    std::string folder = ".";
+    std::string folder;  // the program folder; --folder overrides
     TerminalUi ui;
     AppState app;
     int exitCode = 0;

@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <filesystem>
 #include <cstdio>
 #include <iostream>
 #include <vector>
@@ -78,10 +79,19 @@ bool Env::open() {
 
 }  // namespace vemora::cli
 
+// The program folder is the folder of the running program, as for the desktop program.
+static std::string programFolder(const char* argv0) {
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) self = std::filesystem::weakly_canonical(argv0, ec);
+    return ec ? std::string(".") : self.parent_path().string();
+}
+
 int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_CTYPE, "");
     using namespace vemora::cli;
     Env env;
+    env.folder = programFolder(argv[0]);
     CLI::App app{"Vemora - sektionens resultatprogram, kommandolinje"};
     app.require_subcommand(1);
     app.fallthrough();

@@ -2,12 +2,15 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <cstring>
+#include <clocale>
 
 #include "gui/app/program.h"
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
+    // Qt adopts the user's locale for the C library too; numbers written into SQL text and
+    // files must keep their decimal point whatever the user's regional settings.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Vemora");
     QApplication::setOrganizationName("Vemora");
     QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
