@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -144,7 +145,6 @@ Kapflyvninger::Kapflyvninger(AppState& app, QWidget* parent) : QWidget(parent), 
         });
     }
     refreshAtWorkingWeek();
-    resize(900, 500);
 }
 
 long long Kapflyvninger::currentRace() const {
@@ -165,6 +165,7 @@ void Kapflyvninger::setCurrentRow(int row) {
 
 void Kapflyvninger::refreshAtWorkingWeek() {
     model_->refresh();
+    Kapflyvningsliste->resizeColumnsToContents();
     setCurrentRow(races::listStartRow(model_->weeks(), app_.currentWeek));
 }
 
@@ -211,7 +212,13 @@ void Kapflyvninger::cmdSlet_Click() {
 }
 
 static RegisterMenuCommand reg("mnuKapflyvninger", [](MainWindow& w) {
-    w.showChild(new Kapflyvninger(w.app()));
+    QWidget* shown = w.showChild(new Kapflyvninger(w.app()));
+    // A new list window opens wide enough for its columns; one already open keeps its size.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(shown->parentWidget()); sub && !shown->property("sized").toBool()) {
+        shown->setProperty("sized", true);
+        QSize area = w.mdiArea()->viewport()->size();
+        sub->resize(std::min(area.width(), 980), std::min(area.height(), 520));
+    }
 });
 
 }  // namespace vemora::gui

@@ -91,6 +91,8 @@ void Kapflyvningsdialog::buildControls() {
     racePage->setObjectName("Kapflyvningsside");
     Uge = comboBox("Uge", true);
     Farvekode = comboBox("Farvekode", true);
+    Farvekode->setMinimumContentsLength(16);
+    Farvekode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     regi = textBox("regi");
     regi->setReadOnly(true);
     regi->setFocusPolicy(Qt::NoFocus);

@@ -44,9 +44,12 @@ NyKapfl::NyKapfl(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     setModal(true);
 
     Uge = entryBox("Uge", races::weekEntries());
+    Uge->lineEdit()->setMaxLength(2);
     Uge->setEditText(QString::number(app_.currentWeek));
     Farvekode = entryBox("Farvekode", races::colourCodes());
     Farvekode->setEditText(QString());
+    Farvekode->setMinimumContentsLength(16);
+    Farvekode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     regi = new QLineEdit;
     regi->setObjectName("regi");
     regi->setReadOnly(true);
