@@ -2,7 +2,6 @@
 
 #include "core/app/procs.h"
 #include "core/app/text.h"
-#include "core/races/racefields.h"
 
 namespace vemora::races {
 

@@ -111,7 +111,6 @@ Kapflyvninger::Kapflyvninger(AppState& app, QWidget* parent) : QWidget(parent), 
     Kapflyvningsliste->setSelectionMode(QAbstractItemView::SingleSelection);
     Kapflyvningsliste->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Kapflyvningsliste->verticalHeader()->setDefaultSectionSize(22);
-    Kapflyvningsliste->horizontalHeader()->setStretchLastSection(true);
 
     PicStatus = new QWidget;
     PicStatus->setObjectName("PicStatus");

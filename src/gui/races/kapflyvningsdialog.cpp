@@ -338,6 +338,8 @@ void Kapflyvningsdialog::UpdateFarvekode() {
     int i = Farvekode->findText(previous);
     Farvekode->setCurrentIndex(i >= 0 ? i : 0);
     Farvekode->setEditText(Farvekode->itemText(i >= 0 ? i : 0));
+    // The list was refilled with its signals held back, so the category is set here.
+    regi->setText(qstr(raceCategory(str(Farvekode->currentText()))));
 }
 
 void Kapflyvningsdialog::LoadControls() {

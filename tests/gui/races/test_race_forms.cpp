@@ -178,6 +178,15 @@ TEST(RacesDialog, NationalRacesAndNavigationByWeekAndColourCode) {
     EXPECT_EQ(dlg.regi->text(), "Sektion");
     for (QCheckBox* c : dlg.Spil) EXPECT_TRUE(c->isEnabled());
     EXPECT_TRUE(dlg.Gebyr->isEnabled());
+
+    // Back to week 20, whose only race is national: its colour code and category follow.
+    type(dlg.Uge, "20");
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.race(), a);
+    EXPECT_EQ(dlg.Farvekode->currentText(), "91 - Orange skema");
+    EXPECT_EQ(dlg.regi->text(), "Ryx");
+    EXPECT_FALSE(dlg.Spil[0]->isEnabled());
+    EXPECT_FALSE(dlg.Gebyr->isEnabled());
     EXPECT_EQ(t.ui.messages(), (std::vector<std::string>{
                                    "Fejl: Der er ikke oprettet kapflyvninger for i uge 22.",
                                    "Fejl: Der er ikke oprettet kapflyvninger i uge 21 af type 21.",
