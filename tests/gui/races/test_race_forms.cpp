@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "core/races/races.h"
+#include "gui/app/mainwindow.h"
 #include "gui/races/kapflyvninger.h"
 #include "gui/races/kapflyvningsdialog.h"
 #include "gui/races/nykapfl.h"
@@ -329,4 +330,16 @@ TEST(RacesList, EditMarksBeregnAndDeleteAsksNothing) {
     EXPECT_EQ(list.model()->rowCount(), 1);
     EXPECT_EQ(list.currentRace(), a);
     EXPECT_EQ(t.ui.shown.size(), 1u);  // no question was asked
+}
+
+TEST(RacesList, RefreshesWhenRacesChangeElsewhere) {
+    test::TestApp t;
+    long long a = race(t, 20, "95 - Blå skema");
+    vemora::gui::MainWindow w(t.app);
+    Kapflyvninger list(t.app);
+    ASSERT_EQ(list.model()->rowCount(), 1);
+    race(t, 19, "96 - Gul skema");
+    emit w.racesChanged();
+    EXPECT_EQ(list.model()->rowCount(), 2);
+    EXPECT_EQ(list.currentRace(), a);  // the current race stays current
 }
