@@ -166,14 +166,13 @@ std::optional<RaceRow> LoadRace(Database& db, long long nr) {
 // A control's value as the race field stores it; throws DbError for a date that is none.
 static Value fieldFromControl(std::string_view f, const Value& v, int currentYear) {
     if (f == "SlipDato") {
-        auto iso = slipdatoFromControl(v, currentYear);
+        std::optional<Value> iso = slipdatoFromControl(v, currentYear);
         if (!iso) throw DbError("Ugyldig dato");
-        return *iso;
+        return iso.value();
     }
     if (f == "Kode") return kodeFromControl(v);
     // A fee of letters stays text, which the number field refuses.
-    if ((f == "Gebyr" || f == "GebyrSlag") && v.isText())
-        if (auto n = parseNumber(v.text())) return *n;
+    if ((f == "Gebyr" || f == "GebyrSlag") && v.isText()) return parseNumber(v.text()).value_or(v);
     return v;
 }
 
@@ -192,8 +191,7 @@ bool SaveRace(AppState& app, long long nr, const RaceControls& controls) {
         for (const char* f : kPlainFields) set(f, fieldFromControl(f, get(f), app.currentYear()));
         for (const char* f : kGameFields) set(f, Value(get(f).toBool() ? 1 : 0));
         for (const char* f : kPoolFields) set(f, Value(get(f).toBool() ? 1 : 0));
-        sql += " WHERE Nr = ?";
-        params.push_back(nr);
+        sql += " WHERE Nr = " + std::to_string(nr);
         app.database().execute(sql, params);
         return true;
     } catch (const DbError&) {
