@@ -1,0 +1,566 @@
+#include "gui/races/kapflyvningsdialog.h"
+
+#include <QAbstractItemDelegate>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "core/app/procs.h"
+#include "core/races/racefields.h"
+#include "core/races/races.h"
+#include "gui/app/behaviours.h"
+#include "gui/races/kapflyvninger.h"
+#include "gui/races/leave.h"
+#include "gui/races/prizemodel.h"
+
+namespace vemora::gui {
+
+using namespace vemora::gui::racegui;
+namespace core = vemora::races;
+
+namespace {
+
+const char* const kSpilCaptions[] = {"Kontantpræmier", "Slagspil", "Kl. P", "Kl. E", "Slagpræmier", "Kl. Z", "Kl. R"};
+const char* const kPrizeCaptions[] = {"&Kontantpræmier", "&Slagspilspræmier", "P-spi&lspræmier", "&E-spilspræmier",
+                                      "Sl&agpræmier",    "&Z-spilspræmier",   "&R-spilspræmier"};
+
+QComboBox* comboBox(const char* name, bool editable) {
+    auto* c = new QComboBox;
+    c->setObjectName(name);
+    c->setEditable(editable);
+    if (editable) {
+        c->setCompleter(nullptr);
+        c->setInsertPolicy(QComboBox::NoInsert);
+    }
+    return c;
+}
+
+QLineEdit* textBox(const char* name, int maxLength = 0) {
+    auto* e = new QLineEdit;
+    e->setObjectName(name);
+    if (maxLength) e->setMaxLength(maxLength);
+    return e;
+}
+
+QCheckBox* checkBox(const QString& name, const QString& caption) {
+    auto* c = new QCheckBox(caption);
+    c->setObjectName(name);
+    return c;
+}
+
+bool matchesDigits(const QString& text, const QString& pattern) {
+    if (text.size() != pattern.size()) return false;
+    for (int i = 0; i < text.size(); ++i)
+        if (pattern[i] == '#' ? !text[i].isDigit() : text[i] != pattern[i]) return false;
+    return true;
+}
+
+std::string str(const QString& s) { return s.toStdString(); }
+QString qstr(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+Kapflyvningsdialog::Kapflyvningsdialog(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
+    setObjectName("Kapflyvningsdialog");
+    setWindowTitle("Rediger kapflyvning");
+    setModal(true);
+    prizes_ = new PrizeModel(app_, this);
+    buildControls();
+    connectHandlers();
+    // Form_Load: the station list is filled once; the race is loaded when the dialog shows.
+    RefreshStationer();
+}
+
+void Kapflyvningsdialog::buildControls() {
+    SSTab1 = new QTabWidget;
+    SSTab1->setObjectName("SSTab1");
+
+    // ---- the race page
+    auto* racePage = new QWidget;
+    racePage->setObjectName("Kapflyvningsside");
+    Uge = comboBox("Uge", true);
+    Farvekode = comboBox("Farvekode", true);
+    Farvekode->setMinimumContentsLength(16);
+    Farvekode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    regi = textBox("regi");
+    regi->setReadOnly(true);
+    regi->setFocusPolicy(Qt::NoFocus);
+    Station = comboBox("Station", true);
+    Stationsnavn = textBox("Stationsnavn", 50);
+    LMU = comboBox("LMU", true);
+    LMU->addItems({"L", "M", "U"});
+    Kode = comboBox("Kode", false);
+    Kode->addItems({"", "Kode 1", "Kode 2", "Kode 3"});
+    Slipdato = textBox("Slipdato", 10);
+    Sliptid = textBox("Sliptid", 5);
+    Gebyr = textBox("Gebyr", 9);
+    GebyrSlag = textBox("GebyrSlag", 9);
+    lblGebyr = new QLabel("Gebyr pr. due i øre");
+    lblGebyr->setObjectName("lblGebyr");
+    lblGebyrSlag = new QLabel("Fast gebyr i øre");
+    lblGebyrSlag->setObjectName("lblGebyrSlag");
+    Kommentarer = textBox("Kommentarer", 255);
+
+    auto* grid = new QGridLayout;
+    int row = 0;
+    auto label = [](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text);
+        l->setBuddy(buddy);
+        return l;
+    };
+    grid->addWidget(label("Uge", Uge), row, 0);
+    grid->addWidget(Uge, row, 1);
+    grid->addWidget(label("Farvekode", Farvekode), row, 2);
+    grid->addWidget(Farvekode, row, 3);
+    grid->addWidget(label("Regi", regi), row, 4);
+    grid->addWidget(regi, row++, 5);
+    grid->addWidget(label("Station", Station), row, 0);
+    grid->addWidget(Station, row, 1);
+    grid->addWidget(label("Navn", Stationsnavn), row, 2);
+    grid->addWidget(Stationsnavn, row++, 3, 1, 3);
+    grid->addWidget(label("LMU", LMU), row, 0);
+    grid->addWidget(LMU, row, 1);
+    grid->addWidget(label("Beregn pr. kode", Kode), row, 2);
+    grid->addWidget(Kode, row++, 3);
+
+    auto* slip = new QGroupBox("Slipoplysninger");
+    slip->setObjectName("fraSlip");
+    auto* slipGrid = new QGridLayout(slip);
+    slipGrid->addWidget(label("Dato", Slipdato), 0, 0);
+    slipGrid->addWidget(Slipdato, 0, 1);
+    slipGrid->addWidget(label("Klokkeslet", Sliptid), 0, 2);
+    slipGrid->addWidget(Sliptid, 0, 3);
+    grid->addWidget(slip, row++, 0, 1, 6);
+
+    grid->addWidget(lblGebyr, row, 0, 1, 2);
+    grid->addWidget(Gebyr, row, 2);
+    grid->addWidget(lblGebyrSlag, row, 3, 1, 2);
+    grid->addWidget(GebyrSlag, row++, 5);
+
+    auto* games = new QGroupBox("Spil");
+    games->setObjectName("fraSpil");
+    auto* gamesGrid = new QGridLayout(games);
+    for (int i = 0; i < 7; ++i) {
+        Spil[static_cast<size_t>(i)] = checkBox("Spil" + QString::number(i), QString::fromUtf8(kSpilCaptions[i]));
+        gamesGrid->addWidget(Spil[static_cast<size_t>(i)], i % 4, i / 4);
+    }
+    auto* pools = new QGroupBox("Puljepræmier");
+    pools->setObjectName("fraPulje");
+    auto* poolsBox = new QVBoxLayout(pools);
+    Pulje_Puljepræmier = checkBox("Pulje_Puljepræmier", "Pulje");
+    Elite_Puljepræmier = checkBox("Elite_Puljepræmier", "Elite");
+    Z_Puljepræmier = checkBox("Z_Puljepræmier", "Kl. Z");
+    R_Puljepræmier = checkBox("R_Puljepræmier", "Kl. R");
+    for (QCheckBox* c : {Pulje_Puljepræmier, Elite_Puljepræmier, Z_Puljepræmier, R_Puljepræmier}) poolsBox->addWidget(c);
+    poolOf_ = {nullptr, nullptr, Pulje_Puljepræmier, Elite_Puljepræmier, nullptr, Z_Puljepræmier, R_Puljepræmier};
+    grid->addWidget(games, row, 0, 1, 4);
+    grid->addWidget(pools, row++, 4, 1, 2);
+
+    grid->addWidget(label("Kommentarer", Kommentarer), row, 0);
+    grid->addWidget(Kommentarer, row++, 1, 1, 5);
+    grid->setRowStretch(row, 1);
+    racePage->setLayout(grid);
+
+    // ---- the prize page
+    auto* prizePage = new QWidget;
+    prizePage->setObjectName("Præmieside");
+    auto* scales = new QVBoxLayout;
+    for (int i = 0; i < 7; ++i) {
+        auto* b = new QRadioButton(QString::fromUtf8(kPrizeCaptions[i]));
+        b->setObjectName("btnPræmie" + QString::number(i));
+        btnPræmie[static_cast<size_t>(i)] = b;
+        scales->addWidget(b);
+    }
+    scales->addStretch();
+    Præmier = new QTableView;
+    Præmier->setObjectName("Præmier");
+    Præmier->setModel(prizes_);
+    Præmier->setColumnHidden(2, true);
+    Præmier->setSelectionBehavior(QAbstractItemView::SelectItems);
+    Præmier->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    Præmier->horizontalHeader()->setStretchLastSection(true);
+    auto* prizeBox = new QHBoxLayout(prizePage);
+    prizeBox->addLayout(scales);
+    prizeBox->addWidget(Præmier, 1);
+
+    SSTab1->addTab(racePage, "Kapflyvning");
+    SSTab1->addTab(prizePage, "Præmier");
+
+    cmdClose = new QPushButton("&Luk");
+    cmdClose->setObjectName("cmdClose");
+    cmdClose->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(SSTab1);
+    top->addLayout(buttons);
+}
+
+void Kapflyvningsdialog::connectHandlers() {
+    EnterAsTab(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{Uge, Farvekode, Station, Stationsnavn, Slipdato, Sliptid, Gebyr,
+                                                      GebyrSlag, Kommentarer})
+        SelectAllOnFocus(w);
+
+    // Week and colour code: two typed characters move on; leaving or choosing navigates.
+    connect(Uge->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
+        if (matchesDigits(t, "##") && Uge->hasFocus()) sendEnter(Uge);
+    });
+    connect(Farvekode, &QComboBox::editTextChanged, this, [this](const QString& t) {
+        regi->setText(t.isEmpty() ? QString() : qstr(raceCategory(str(t))));
+    });
+    connect(Farvekode->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
+        if (t.size() == 2 && Farvekode->hasFocus()) sendEnter(Farvekode);
+    });
+    onLeave(Uge, [this] { Uge_LostFocus(); });
+    onLeave(Farvekode, [this] { Farvekode_LostFocus(); });
+    connect(Uge, &QComboBox::activated, this, [this] { Uge_LostFocus(); });
+    connect(Farvekode, &QComboBox::activated, this, [this] { Farvekode_LostFocus(); });
+
+    // Station number: digits only; the name box moves on when typed full.
+    filterKeys(Station, [](QWidget*, const QString& t) { return t.at(0).isDigit(); });
+    onLeave(Station, [this] { Station_LostFocus(); });
+    connect(Station, &QComboBox::activated, this, [this] { Station_LostFocus(); });
+    onLeave(Stationsnavn, [this] { Stationsnavn_LostFocus(); });
+    MovesOnWhenFull(Stationsnavn);
+
+    // Release date and time are rewritten while typed and move on when complete.
+    connect(Slipdato, &QLineEdit::textEdited, this, [this](const QString& t) {
+        if (auto r = core::slipdatoWhileTyping(str(t))) Slipdato->setText(qstr(*r));
+        if (matchesDigits(Slipdato->text(), "##-##-##") && Slipdato->hasFocus()) sendEnter(Slipdato);
+    });
+    connect(Sliptid, &QLineEdit::textEdited, this, [this](const QString& t) {
+        if (auto r = core::sliptidWhileTyping(str(t))) Sliptid->setText(qstr(*r));
+        if (matchesDigits(Sliptid->text(), "##:##") && Sliptid->hasFocus()) sendEnter(Sliptid);
+    });
+    onLeave(Slipdato, [this] { Slipdato_LostFocus(); });
+    onLeave(Sliptid, [this] { Sliptid_LostFocus(); });
+
+    // Fees: digits only, and an empty box means no fee.
+    for (QLineEdit* fee : {Gebyr, GebyrSlag}) {
+        DigitsOnly(fee);
+        onLeave(fee, [fee] {
+            if (fee->text().isEmpty()) fee->setText("0");
+        });
+    }
+
+    // Distance class: l, m and u stand for themselves; nothing else can be typed.
+    filterKeys(LMU, [](QWidget* box, const QString& t) {
+        QString u = t.toUpper();
+        if (u == "L" || u == "M" || u == "U") static_cast<QComboBox*>(box)->setEditText(u);
+        return false;
+    });
+
+    for (int i = 0; i < 7; ++i) {
+        connect(Spil[static_cast<size_t>(i)], &QCheckBox::toggled, this, [this, i] { Spil_Click(i); });
+        connect(btnPræmie[static_cast<size_t>(i)], &QRadioButton::clicked, this, [this, i] { btnPræmie_Click(i); });
+    }
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 0) commitGridEdit();
+    });
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+// ---- form procedures ------------------------------------------------------------------------
+
+void Kapflyvningsdialog::RefreshStationer() {
+    const QString text = Station->currentText();
+    Station->blockSignals(true);
+    Station->clear();
+    try {
+        for (const auto& item : core::stationListItems(app_.database())) Station->addItem(qstr(item));
+    } catch (const DbError& e) {
+        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+    }
+    Station->setEditText(text);
+    Station->blockSignals(false);
+}
+
+bool Kapflyvningsdialog::SaveControls() {
+    if (!nr_) return true;
+    core::RaceControls c;
+    Value station = SaveControlToField(Station);
+    c["Station"] = station.isNull() ? station : Value(core::stationNumber(station.text()));
+    c["SlipDato"] = SaveControlToField(Slipdato);
+    c["Sliptid"] = SaveControlToField(Sliptid);
+    c["Gebyr"] = SaveControlToField(Gebyr);
+    c["GebyrSlag"] = SaveControlToField(GebyrSlag);
+    c["LMU"] = SaveControlToField(LMU);
+    c["Kode"] = SaveControlToField(Kode);
+    c["Kommentarer"] = SaveControlToField(Kommentarer);
+    for (size_t i = 0; i < 7; ++i) c[core::kGameFields[i]] = SaveControlToField(Spil[i]);
+    c["Pulje_Puljepræmier"] = SaveControlToField(Pulje_Puljepræmier);
+    c["Elite_Puljepræmier"] = SaveControlToField(Elite_Puljepræmier);
+    c["Z_Puljepræmier"] = SaveControlToField(Z_Puljepræmier);
+    c["R_Puljepræmier"] = SaveControlToField(R_Puljepræmier);
+    return core::SaveRace(app_, nr_, c);
+}
+
+bool Kapflyvningsdialog::commitGridEdit() {
+    // An open cell editor is a child of the grid's viewport and holds the focus.
+    QWidget* editor = QApplication::focusWidget();
+    if (!editor || editor->parentWidget() != Præmier->viewport()) return true;
+    // The view's own slots write the cell and close its editor, as leaving the cell would.
+    QMetaObject::invokeMethod(Præmier, "commitData", Q_ARG(QWidget*, editor));
+    QMetaObject::invokeMethod(Præmier, "closeEditor", Q_ARG(QWidget*, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    return prizes_->lastWriteOk();
+}
+
+bool Kapflyvningsdialog::CanClose() {
+    // SaveRace shows "Fejl ved lagring af kapflyvning." itself; the grid shows the prize message.
+    if (!SaveControls()) return false;
+    return commitGridEdit();
+}
+
+void Kapflyvningsdialog::UpdateFarvekode() {
+    const QString previous = Farvekode->currentText();
+    Farvekode->blockSignals(true);
+    Farvekode->clear();
+    try {
+        for (const auto& c : core::raceColourCodes(app_.database(), Uge->currentText().toInt())) Farvekode->addItem(qstr(c));
+    } catch (const DbError& e) {
+        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+    }
+    Farvekode->blockSignals(false);
+    int i = Farvekode->findText(previous);
+    Farvekode->setCurrentIndex(i >= 0 ? i : 0);
+    Farvekode->setEditText(Farvekode->itemText(i >= 0 ? i : 0));
+    // The list was refilled with its signals held back, so the category is set here.
+    regi->setText(qstr(raceCategory(str(Farvekode->currentText()))));
+}
+
+void Kapflyvningsdialog::LoadControls() {
+    std::optional<core::RaceRow> race;
+    try {
+        race = core::LoadRace(app_.database(), nr_);
+    } catch (const DbError& e) {
+        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+    }
+    if (!race) return;
+    auto& c = race->controls;
+    LoadControlFromField(Station, c["Station"]);
+    LoadControlFromField(Slipdato, c["SlipDato"]);
+    LoadControlFromField(Sliptid, c["Sliptid"]);
+    LoadControlFromField(Gebyr, c["Gebyr"]);
+    LoadControlFromField(GebyrSlag, c["GebyrSlag"]);
+    LoadControlFromField(LMU, c["LMU"]);
+    LoadControlFromField(Kode, c["Kode"]);
+    LoadControlFromField(Kommentarer, c["Kommentarer"]);
+    for (size_t i = 0; i < 7; ++i) LoadControlFromField(Spil[i], c[core::kGameFields[i]]);
+    LoadControlFromField(Pulje_Puljepræmier, c["Pulje_Puljepræmier"]);
+    LoadControlFromField(Elite_Puljepræmier, c["Elite_Puljepræmier"]);
+    LoadControlFromField(Z_Puljepræmier, c["Z_Puljepræmier"]);
+    LoadControlFromField(R_Puljepræmier, c["R_Puljepræmier"]);
+    // The station's name comes from the station register.
+    QString name;
+    if (!Station->currentText().isEmpty()) {
+        try {
+            name = qstr(app_.database()
+                            .scalar("SELECT Navn FROM Stationer WHERE Nr = ?", {core::stationNumber(str(Station->currentText()))})
+                            .toText());
+        } catch (const DbError&) {
+        }
+    }
+    Stationsnavn->setText(name);
+    Stationsnavn->setReadOnly(Station->currentText().isEmpty());
+}
+
+// ---- opening and closing --------------------------------------------------------------------
+
+void Kapflyvningsdialog::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!activated_) {
+        activated_ = true;
+        Form_Activate();
+    }
+}
+
+void Kapflyvningsdialog::Form_Activate() {
+    LoadControls();
+    QString week, code;
+    try {
+        auto race = core::LoadRace(app_.database(), nr_);
+        if (race) {
+            week = qstr(race->uge.toText());
+            code = qstr(race->farvekode);
+        }
+        Uge->blockSignals(true);
+        Uge->clear();
+        for (int w : core::raceWeeks(app_.database())) Uge->addItem(QString::number(w));
+        Uge->blockSignals(false);
+    } catch (const DbError& e) {
+        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+    }
+    Uge->setEditText(week);
+    Farvekode->setEditText(code);
+    UpdateFarvekode();
+    Farvekode->setEditText(code);
+    enableByCategory(false);
+}
+
+bool Kapflyvningsdialog::isNational() const {
+    QString r = regi->text();
+    return r != "Privat" && r != "Sektion";
+}
+
+void Kapflyvningsdialog::enableByCategory(bool navigating) {
+    const bool own = !isNational();
+    // Opening decides all seven games; moving to another race only the first five, and the
+    // Z and R games are then open to the user whatever the race.
+    for (size_t i = 0; i < 7; ++i) Spil[i]->setEnabled(i < 5 ? own : (navigating || own));
+    for (QWidget* w : std::initializer_list<QWidget*>{Gebyr, lblGebyr, GebyrSlag, lblGebyrSlag}) w->setEnabled(own);
+    for (int i = 0; i < 7; ++i) Spil_Click(i);
+}
+
+void Kapflyvningsdialog::done(int result) {
+    // Closing saves the race first; a failed save keeps the dialog open.
+    if (!CanClose()) return;
+    if (auto* list = qobject_cast<Kapflyvninger*>(findLoadedForm("Kapflyvninger"))) list->refreshAndFind(nr_);
+    QDialog::done(result);
+}
+
+// ---- navigation -----------------------------------------------------------------------------
+
+void Kapflyvningsdialog::refuse(QWidget* box, const std::string& text) {
+    app_.userInterface().message(text, "Fejl", Icon::Exclamation);
+    if (auto* c = qobject_cast<QComboBox*>(box)) c->setEditText(textAtFocus(box));
+    else if (auto* e = qobject_cast<QLineEdit*>(box)) e->setText(textAtFocus(box));
+    focusBack(box);
+}
+
+void Kapflyvningsdialog::showRace(long long nr) {
+    const int scale = shownScale_;
+    nr_ = nr;
+    LoadControls();
+    enableByCategory(true);
+    if (scale > 0 && btnPræmie[static_cast<size_t>(scale - 1)]->isEnabled()) btnPræmie_Click(scale - 1);
+    else if (scale > 0) prizes_->showTable(-1, nr_);
+}
+
+void Kapflyvningsdialog::Uge_LostFocus() {
+    const QString t = Uge->currentText();
+    if (t.isEmpty() || t == textAtFocus(Uge)) return;
+    bool numeric = false;
+    int week = t.toInt(&numeric);
+    if (numeric) app_.currentWeek = week;
+    if (Uge->findText(t) < 0) {
+        refuse(Uge, "Der er ikke oprettet kapflyvninger for i uge " + str(t) + ".");
+        return;
+    }
+    if (!CanClose()) {
+        Uge->setEditText(textAtFocus(Uge));
+        return;
+    }
+    setTextAtFocus(Uge, t);
+    UpdateFarvekode();
+    if (auto nr = core::findRace(app_.database(), week, str(Farvekode->currentText()))) showRace(*nr);
+}
+
+void Kapflyvningsdialog::Farvekode_LostFocus() {
+    const QString t = Farvekode->currentText();
+    if (t.isEmpty() || t == textAtFocus(Farvekode)) return;
+    std::vector<std::string> codes;
+    for (int i = 0; i < Farvekode->count(); ++i) codes.push_back(str(Farvekode->itemText(i)));
+    auto entry = core::matchColourCode(str(t), codes);
+    if (!entry) {
+        refuse(Farvekode, "Der er ikke oprettet kapflyvninger i uge " + str(Uge->currentText()) + " af type " + str(t) + ".");
+        return;
+    }
+    Farvekode->setEditText(qstr(*entry));
+    if (!CanClose()) {
+        Farvekode->setEditText(textAtFocus(Farvekode));
+        return;
+    }
+    setTextAtFocus(Farvekode, qstr(*entry));
+    if (auto nr = core::findRace(app_.database(), Uge->currentText().toInt(), *entry)) showRace(*nr);
+}
+
+// ---- station, date and time -----------------------------------------------------------------
+
+void Kapflyvningsdialog::Station_LostFocus() {
+    const QString t = Station->currentText();
+    if (t.isEmpty()) {
+        Stationsnavn->clear();
+        Stationsnavn->setReadOnly(true);
+        return;
+    }
+    if (t == textAtFocus(Station)) return;
+    auto s = core::LeaveStation(app_, str(t));
+    if (!s.ok) {
+        Station->setEditText(textAtFocus(Station));
+        focusBack(Station);
+        return;
+    }
+    Station->setEditText(qstr(s.nr));
+    setTextAtFocus(Station, qstr(s.nr));
+    Stationsnavn->setText(qstr(s.name));
+    Stationsnavn->setReadOnly(false);
+}
+
+void Kapflyvningsdialog::Stationsnavn_LostFocus() {
+    if (Stationsnavn->text() == textAtFocus(Stationsnavn) || Station->currentText().isEmpty()) return;
+    if (core::SaveStationName(app_, str(Station->currentText()), str(Stationsnavn->text()))) {
+        setTextAtFocus(Stationsnavn, Stationsnavn->text());
+        RefreshStationer();
+    }
+}
+
+void Kapflyvningsdialog::Slipdato_LostFocus() {
+    const QString t = Slipdato->text();
+    if (t.isEmpty() || t == textAtFocus(Slipdato)) return;
+    auto c = core::checkSlipdato(str(t), str(Uge->currentText()), app_.currentYear());
+    if (!c.ok) {
+        refuse(Slipdato, c.error);
+        return;
+    }
+    Slipdato->setText(qstr(c.text));
+}
+
+void Kapflyvningsdialog::Sliptid_LostFocus() {
+    const QString t = Sliptid->text();
+    if (t.isEmpty() || t == textAtFocus(Sliptid)) return;
+    auto c = core::checkSliptid(str(t));
+    if (!c.ok) refuse(Sliptid, c.error);
+}
+
+// ---- games and prize scales -----------------------------------------------------------------
+
+void Kapflyvningsdialog::Spil_Click(int index) {
+    const size_t i = static_cast<size_t>(index);
+    const bool on = Spil[i]->isChecked();
+    btnPræmie[i]->setEnabled(on);
+    if (poolOf_[i]) poolOf_[i]->setEnabled(on);
+    if (!on && shownScale_ == index + 1) {
+        // A radio button of an exclusive group can only be cleared with the group let go.
+        btnPræmie[i]->setAutoExclusive(false);
+        btnPræmie[i]->setChecked(false);
+        btnPræmie[i]->setAutoExclusive(true);
+        prizes_->showTable(-1, nr_);
+        shownScale_ = 0;
+    }
+}
+
+void Kapflyvningsdialog::btnPræmie_Click(int index) {
+    if (index + 1 != shownScale_ && !commitGridEdit()) {
+        if (shownScale_ > 0) btnPræmie[static_cast<size_t>(shownScale_ - 1)]->setChecked(true);
+        return;
+    }
+    btnPræmie[static_cast<size_t>(index)]->setChecked(true);
+    prizes_->showTable(index, nr_);
+    shownScale_ = index + 1;
+}
+
+}  // namespace vemora::gui

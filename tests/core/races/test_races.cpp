@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include "core/app/procs.h"
+#include "core/races/racefields.h"
+#include "core/races/races.h"
+#include "support/testdb.h"
+
+using namespace vemora;
+using namespace vemora::races;
+
+namespace {
+
+const std::vector<std::string> kPrizeCreationOrder{"Kontantpræmier",  "Slagpræmier",     "Slagspilspræmier",
+                                                   "P-spils-præmier", "E-spils-præmier", "Z-spils-præmier",
+                                                   "R-spils-præmier"};
+
+long long prizeRows(Database& db, long long race) {
+    long long n = 0;
+    for (const auto& t : kPrizeCreationOrder)
+        n += db.scalar("SELECT count(*) FROM " + sqlIdent(t) + " WHERE Kapflyvning = ?", {race}).toInt();
+    return n;
+}
+
+void setPoolDefaults(Database& db) {
+    db.exec("UPDATE Markering SET Pulje_Puljepræmier = 1, Elite_Puljepræmier = 0, Z_Puljepræmier = 1, R_Puljepræmier = 1");
+}
+
+}  // namespace
+
+TEST(RacesColourCode, ListCategoryAndEntryRules) {
+    const auto& list = colourCodes();
+    ASSERT_EQ(list.size(), 14u);
+    EXPECT_EQ(list.front(), "81 - Privat");
+    EXPECT_EQ(list.back(), "98 - Privat");
+    // Typing "9" then "5": the category follows each keystroke, leaving expands the entry.
+    EXPECT_EQ(raceCategory("9"), "Privat");  // "9" < "90" as text
+    EXPECT_EQ(raceCategory("95"), "Sektion");
+    EXPECT_EQ(matchColourCode("95", list), "95 - Blå skema");
+    EXPECT_EQ(matchColourCode("93", list), "93 - Hvid skema");
+    EXPECT_EQ(matchColourCode("91 - anything", list), "91 - Orange skema");
+    EXPECT_FALSE(matchColourCode("86", list));
+    EXPECT_FALSE(matchColourCode("21", list));
+    for (const auto& e : list) EXPECT_NE(raceCategory(e), "") << e;
+}
+
+TEST(RacesWeek, OnlyListEntriesAreWeeks) {
+    EXPECT_TRUE(isWeekEntry("7"));
+    EXPECT_TRUE(isWeekEntry("53"));
+    for (const char* bad : {"54", "0", "07", "ab", "", "7 "}) EXPECT_FALSE(isWeekEntry(bad)) << bad;
+}
+
+TEST(RacesCreate, PrivateRaceGetsPoolsBeregnAndTemplatesInStoredOrder) {
+    test::TestApp t;
+    Database& db = t.db();
+    setPoolDefaults(db);
+    // Stored out of value order: the copy keeps the template's own order.
+    db.exec("INSERT INTO Kontantpræmier_Init (Antal, Værdi) VALUES (1, 50), (3, 100), (2, 75)");
+    db.exec("INSERT INTO \"Z-spils-præmier_init\" (Antal, Værdi) VALUES (1, 20)");
+    CreateResult r = CreateRace(t.app, "20", "95 - Blå skema");
+    ASSERT_EQ(r.outcome, CreateOutcome::Created);
+    RowSet race = db.query("SELECT * FROM Kapflyvninger WHERE Nr = ?", {r.nr});
+    ASSERT_EQ(race.size(), 1u);
+    EXPECT_EQ(race.get(0, "Uge"), Value(20));
+    EXPECT_EQ(race.get(0, "Farvekode"), Value("95 - Blå skema"));
+    EXPECT_EQ(race.get(0, "Beregn"), Value(1));
+    EXPECT_EQ(race.get(0, "Pulje_Puljepræmier"), Value(1));
+    EXPECT_EQ(race.get(0, "Elite_Puljepræmier"), Value(0));
+    EXPECT_EQ(race.get(0, "Z_Puljepræmier"), Value(1));
+    EXPECT_EQ(race.get(0, "R_Puljepræmier"), Value(1));
+    RowSet cash = db.query("SELECT Kapflyvning, Antal, Værdi FROM Kontantpræmier ORDER BY rowid");
+    ASSERT_EQ(cash.size(), 3u);
+    EXPECT_EQ(cash.rows[0][2], Value(50.0));
+    EXPECT_EQ(cash.rows[1][2], Value(100.0));
+    EXPECT_EQ(cash.rows[2][1], Value(2));
+    EXPECT_EQ(cash.rows[2][0], Value(r.nr));
+    EXPECT_EQ(prizeRows(db, r.nr), 4);
+    EXPECT_TRUE(t.ui.shown.empty());
+}
+
+TEST(RacesCreate, NationalRaceGetsNoPrizesAndDefaultPools) {
+    test::TestApp t;
+    Database& db = t.db();
+    setPoolDefaults(db);
+    db.exec("INSERT INTO Kontantpræmier_Init (Antal, Værdi) VALUES (1, 50)");
+    for (const char* code : {"90 - Sprint", "92 - Grøn skema", "94 - Rød skema"}) {
+        CreateResult r = CreateRace(t.app, "21", code);
+        ASSERT_EQ(r.outcome, CreateOutcome::Created) << code;
+        EXPECT_EQ(prizeRows(db, r.nr), 0) << code;
+        RowSet race = db.query("SELECT * FROM Kapflyvninger WHERE Nr = ?", {r.nr});
+        EXPECT_EQ(race.get(0, "Beregn"), Value(1));
+        for (const char* f : kPoolFields) EXPECT_EQ(race.get(0, f), Value(0)) << code << " " << f;
+    }
+}
+
+TEST(RacesCreate, EmptyTemplatesCreateNoRowsAndNoMessage) {
+    test::TestApp t;
+    CreateResult r = CreateRace(t.app, "7", "81 - Privat");
+    ASSERT_EQ(r.outcome, CreateOutcome::Created);
+    EXPECT_EQ(prizeRows(t.db(), r.nr), 0);
+    EXPECT_TRUE(t.ui.shown.empty());
+}
+
+TEST(RacesCreate, RefusalsShowTheirMessageAndCreateNothing) {
+    test::TestApp t;
+    ASSERT_EQ(CreateRace(t.app, "20", "91 - Orange skema").outcome, CreateOutcome::Created);
+    EXPECT_EQ(CreateRace(t.app, "20", "91 - Orange skema").outcome, CreateOutcome::Duplicate);
+    EXPECT_EQ(CreateRace(t.app, "", "91 - Orange skema").outcome, CreateOutcome::NoWeek);
+    EXPECT_EQ(CreateRace(t.app, "20", "").outcome, CreateOutcome::NoColourCode);
+    EXPECT_EQ(t.ui.messages(), (std::vector<std::string>{
+                                   "Fejl: Der er allerede oprettet kapflyvning af farvekode 91 i uge 20.",
+                                   "Fejl: Der er ikke angivet nogen uge.",
+                                   "Fejl: Der er ikke angivet nogen farvekode.",
+                               }));
+    for (const auto& s : t.ui.shown) EXPECT_EQ(s.icon, Icon::Exclamation);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Kapflyvninger").toInt(), 1);
+    // The busy pointer was switched off again every time.
+    EXPECT_EQ(t.app.busyCounter, 0);
+    EXPECT_EQ(t.ui.busyOn, t.ui.busyOff);
+}
+
+TEST(RacesCreate, FailedTemplateCopyLeavesNoRace) {
+    test::TestApp t;
+    // Letters in a template value cannot go into the per-race table's number field.
+    t.db().exec("DROP TABLE \"R-spils-præmier_init\"; CREATE TABLE \"R-spils-præmier_init\" (Antal, Værdi)");
+    t.db().exec("INSERT INTO \"R-spils-præmier_init\" VALUES (1, 'abc')");
+    EXPECT_EQ(CreateRace(t.app, "20", "97 - Privat").outcome, CreateOutcome::Failed);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Kapflyvninger").toInt(), 0);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Kontantpræmier").toInt(), 0);
+    ASSERT_EQ(t.ui.shown.size(), 1u);
+    EXPECT_EQ(t.ui.shown[0].title, "Fejl");
+}
+
+TEST(RacesList, BeregnAfterOpeningDeleteCascadesAndStartRow) {
+    test::TestApp t;
+    Database& db = t.db();
+    long long nr = CreateRace(t.app, "20", "95 - Blå skema").nr;
+    db.execute("UPDATE Kapflyvninger SET Beregn = 0 WHERE Nr = ?", {nr});
+    EXPECT_TRUE(MarkForCalculation(db, nr));
+    EXPECT_EQ(db.scalar("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {nr}), Value(1));
+    EXPECT_FALSE(MarkForCalculation(db, nr + 100));
+
+    db.execute("INSERT INTO Foreninger (Nr) VALUES ('007')");
+    db.execute("INSERT INTO Regnskab (Kapflyvning, Forening, AntalDuer) VALUES (?, '007', 12)", {nr});
+    db.execute("INSERT INTO \"Z-spils-præmier\" (Kapflyvning, Værdi) VALUES (?, 10)", {nr});
+    db.execute("INSERT INTO Deltagere (Kapflyvning, Ringnummer) VALUES (?, 'DAN-26-0001')", {nr});
+    EXPECT_TRUE(DeleteRace(t.app, nr));
+    for (const char* table : {"Kapflyvninger", "Regnskab", "Z-spils-præmier", "Deltagere"})
+        EXPECT_EQ(db.scalar("SELECT count(*) FROM " + sqlIdent(table)).toInt(), 0) << table;
+
+    using W = std::vector<std::optional<int>>;
+    EXPECT_EQ(listStartRow(W{20, 24, 24, 25}, 23), 1);
+    EXPECT_EQ(listStartRow(W{20, 24, 25}, 24), 1);
+    EXPECT_EQ(listStartRow(W{10, 20, 21}, 23), 2);
+    EXPECT_EQ(listStartRow(W{std::nullopt, 30}, 23), 1);
+    EXPECT_EQ(listStartRow(W{}, 23), -1);
+}
+
+TEST(RacesReleaseDate, FormatsAndRewriting) {
+    EXPECT_EQ(slipdatoWhileTyping("130526"), "13-05-26");
+    EXPECT_EQ(slipdatoWhileTyping("13-05-2026"), "13-05-26");
+    EXPECT_FALSE(slipdatoWhileTyping("13-05-26"));
+    EXPECT_FALSE(slipdatoWhileTyping("1305"));
+    for (const char* ok : {"130526", "13052026", "13-05-26", "13-05-2026"}) {
+        EntryCheck c = checkSlipdato(ok, "20", 2026);
+        EXPECT_TRUE(c.ok) << ok << ": " << c.error;
+        EXPECT_EQ(c.text, "13-05-26") << ok;
+    }
+    EXPECT_EQ(checkSlipdato("13.05.26", "20", 2026).error, "Indtast dato i formatet DDMMÅÅ.");
+    EXPECT_EQ(checkSlipdato("1-5-26", "20", 2026).error, "Indtast dato i formatet DDMMÅÅ.");
+    EXPECT_EQ(checkSlipdato("31-02-26", "9", 2026).error, "Ugyldig dato. Indtast dato i formatet DDMMÅÅ.");
+    EXPECT_EQ(checkSlipdato("010126", "20", 2026).error,
+              "Dato skal ligge indenfor uge 20 eller senest onsdag i efterfølgende uge.");
+}
+
+TEST(RacesReleaseDate, WeekRuleReachesWednesdayOfTheNextWeekAcrossTheYearEnd) {
+    // Week 20 of 2026 runs from Monday 11 May to Sunday 17 May.
+    EXPECT_TRUE(checkSlipdato("110526", "20", 2026).ok);
+    EXPECT_TRUE(checkSlipdato("200526", "20", 2026).ok);  // the Wednesday after
+    EXPECT_FALSE(checkSlipdato("210526", "20", 2026).ok);  // the Thursday
+    EXPECT_FALSE(checkSlipdato("100526", "20", 2026).ok);  // the Sunday before
+    // 2026 has 53 weeks; the week after week 53 is week 1 of 2027.
+    EXPECT_TRUE(checkSlipdato("060127", "53", 2026).ok);
+    EXPECT_FALSE(checkSlipdato("070127", "53", 2026).ok);
+    // Wednesday 31 December 2025 already lies in week 1 of 2026, the week after week 52.
+    EXPECT_TRUE(checkSlipdato("311225", "52", 2026).ok);
+    EXPECT_TRUE(checkSlipdato("311225", "1", 2026).ok);
+}
+
+TEST(RacesReleaseTime, RewritingAndLimits) {
+    EXPECT_EQ(sliptidWhileTyping("0705"), "07:05");
+    EXPECT_FALSE(sliptidWhileTyping("075"));
+    EXPECT_TRUE(checkSliptid("23:59").ok);
+    EXPECT_TRUE(checkSliptid("00:00").ok);
+    EXPECT_EQ(checkSliptid("24:00").error, "Ugyldig tidsangivelse. Indtast sliptid i formatet TT:MM.");
+    EXPECT_EQ(checkSliptid("12:60").error, "Ugyldig tidsangivelse. Indtast sliptid i formatet TT:MM.");
+    EXPECT_EQ(checkSliptid("7:5").error, "Indtast sliptid i formatet TT:MM.");
+    EXPECT_EQ(checkSliptid("07.05").error, "Indtast sliptid i formatet TT:MM.");
+}
+
+TEST(RacesFields, SaveAndLoadRoundTrip) {
+    test::TestApp t;
+    long long nr = CreateRace(t.app, "20", "95 - Blå skema").nr;
+    RaceControls c = LoadRace(t.db(), nr)->controls;
+    EXPECT_TRUE(c["SlipDato"].isNull());
+    EXPECT_TRUE(c["Kode"].isNull());
+    c["Station"] = "007";
+    c["SlipDato"] = "20-05-26";
+    c["Sliptid"] = "07:05";
+    c["Gebyr"] = "150";
+    c["GebyrSlag"] = "0";
+    c["LMU"] = "M";
+    c["Kode"] = "Kode 2";
+    c["Kommentarer"] = "";
+    c["Kl_P"] = 1;
+    c["Kl_R"] = 1;
+    ASSERT_TRUE(SaveRace(t.app, nr, c));
+    RowSet row = t.db().query("SELECT * FROM Kapflyvninger WHERE Nr = ?", {nr});
+    EXPECT_EQ(row.get(0, "SlipDato"), Value("2026-05-20"));
+    EXPECT_EQ(row.get(0, "Sliptid"), Value("07:05"));
+    EXPECT_EQ(row.get(0, "Kode"), Value("2"));
+    EXPECT_EQ(row.get(0, "Gebyr"), Value(150.0));
+    EXPECT_EQ(row.get(0, "Station"), Value("007"));
+    EXPECT_TRUE(row.get(0, "Kommentarer").isNull());
+    EXPECT_EQ(row.get(0, "Kl_P"), Value(1));
+    EXPECT_EQ(row.get(0, "Kl_E"), Value(0));
+
+    RaceRow back = *LoadRace(t.db(), nr);
+    EXPECT_EQ(back.controls["SlipDato"], Value("20-05-2026"));
+    EXPECT_EQ(back.controls["Kode"], Value("Kode 2"));
+    EXPECT_EQ(back.controls["Gebyr"].toText(), "150");
+
+    back.controls["Kode"] = Value();
+    ASSERT_TRUE(SaveRace(t.app, nr, back.controls));
+    EXPECT_TRUE(t.db().scalar("SELECT Kode FROM Kapflyvninger WHERE Nr = ?", {nr}).isNull());
+    EXPECT_EQ(t.db().scalar("SELECT SlipDato FROM Kapflyvninger WHERE Nr = ?", {nr}), Value("2026-05-20"));
+
+    back.controls["Gebyr"] = "abc";
+    EXPECT_FALSE(SaveRace(t.app, nr, back.controls));
+    EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Fejl ved lagring af kapflyvning."});
+    EXPECT_EQ(t.db().scalar("SELECT Gebyr FROM Kapflyvninger WHERE Nr = ?", {nr}), Value(150.0));
+}
+
+TEST(RacesStations, PaddingLookupAndNames) {
+    test::TestApp t;
+    EXPECT_EQ(stationNumber("7"), "007");
+    EXPECT_EQ(stationNumber("012 - Hamburg"), "012");
+    StationLookup s = LeaveStation(t.app, "7");
+    ASSERT_TRUE(s.ok);
+    EXPECT_EQ(s.nr, "007");
+    EXPECT_TRUE(s.added);
+    EXPECT_EQ(s.name, "");
+    EXPECT_TRUE(t.db().scalar("SELECT Navn FROM Stationer WHERE Nr = '007'").isNull());
+    EXPECT_TRUE(stationListItems(t.db()).empty());  // unnamed stations are not offered
+
+    ASSERT_TRUE(SaveStationName(t.app, "007", "Padborg"));
+    ASSERT_TRUE(SaveStationName(t.app, "12", "Hamburg"));
+    EXPECT_EQ(stationListItems(t.db()), (std::vector<std::string>{"007 - Padborg", "012 - Hamburg"}));
+    s = LeaveStation(t.app, "007 - Padborg");
+    EXPECT_FALSE(s.added);
+    EXPECT_EQ(s.name, "Padborg");
+
+    ASSERT_TRUE(SaveStationName(t.app, "7", ""));
+    EXPECT_TRUE(t.db().scalar("SELECT Navn FROM Stationer WHERE Nr = '007'").isNull());
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Stationer").toInt(), 2);
+
+    EXPECT_FALSE(LeaveStation(t.app, "ab").ok);
+    EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Fejl ved opdatering af stationsnr."});
+}
+
+TEST(RacesPrizes, GridRowsReadAndWritten) {
+    test::TestApp t;
+    long long nr = CreateRace(t.app, "20", "95 - Blå skema").nr;
+    Database& db = t.db();
+    const int z = 5;  // Z-spils-præmier
+    long long a = SavePrizeCell(db, z, nr, 0, "Værdi", "100");
+    long long b = SavePrizeCell(db, z, nr, 0, "Værdi", "250,5");
+    SavePrizeCell(db, z, nr, a, "Antal", "3");
+    auto rows = LoadPrizes(db, z, nr);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].rowid, b);
+    EXPECT_EQ(rows[0].vaerdi, Value(250.5));
+    EXPECT_EQ(rows[0].antal, Value(1));  // the field default
+    EXPECT_EQ(rows[1].antal, Value(3));
+    EXPECT_EQ(rows[1].kapflyvning, Value(nr));
+    EXPECT_TRUE(LoadPrizes(db, 0, nr).empty());
+
+    EXPECT_THROW(SavePrizeCell(db, z, nr, a, "Antal", ""), DbError);
+    EXPECT_THROW(SavePrizeCell(db, z, nr, a, "Antal", "x"), DbError);
+    EXPECT_THROW(SavePrizeCell(db, z, nr, a, "Værdi", "250.5"), DbError);  // the key of the Z table
+    EXPECT_EQ(LoadPrizes(db, z, nr)[1].antal, Value(3));
+}
