@@ -83,23 +83,31 @@ CreateResult CreateRace(AppState& app, std::string_view weekText, std::string_vi
             return {CreateOutcome::Duplicate};
         }
         BusyScope busy(app);
+        // One transaction for speed; a failure part-way keeps what was saved before it (the race
+        // row and the prize rows copied so far), as the row-by-row creation did.
         Transaction tr(db);
-        db.execute("INSERT INTO Kapflyvninger (Uge, Farvekode, Beregn) VALUES (?, ?, 1)", {week, code});
-        const long long nr = db.lastInsertId();
-        if (ownRace) {
-            RowSet m = db.query(
-                "SELECT Pulje_Puljepræmier, Elite_Puljepræmier, Z_Puljepræmier, R_Puljepræmier FROM Markering LIMIT 1");
-            if (!m.empty())
-                db.execute(
-                    "UPDATE Kapflyvninger SET Pulje_Puljepræmier = ?, Elite_Puljepræmier = ?, Z_Puljepræmier = ?, "
-                    "R_Puljepræmier = ? WHERE Nr = ?",
-                    {m.rows[0][0], m.rows[0][1], m.rows[0][2], m.rows[0][3], nr});
-            for (const char* table : kCreationOrder) {
-                // rowid order is the order the template rows were stored in.
-                db.execute("INSERT INTO " + sqlIdent(table) + " (Kapflyvning, Antal, Værdi) SELECT ?, Antal, Værdi FROM " +
-                               sqlIdent(std::string(table) + "_Init") + " ORDER BY rowid",
-                           {nr});
+        long long nr = 0;
+        try {
+            db.execute("INSERT INTO Kapflyvninger (Uge, Farvekode, Beregn) VALUES (?, ?, 1)", {week, code});
+            nr = db.lastInsertId();
+            if (ownRace) {
+                RowSet m = db.query(
+                    "SELECT Pulje_Puljepræmier, Elite_Puljepræmier, Z_Puljepræmier, R_Puljepræmier FROM Markering LIMIT 1");
+                if (!m.empty())
+                    db.execute(
+                        "UPDATE Kapflyvninger SET Pulje_Puljepræmier = ?, Elite_Puljepræmier = ?, Z_Puljepræmier = ?, "
+                        "R_Puljepræmier = ? WHERE Nr = ?",
+                        {m.rows[0][0], m.rows[0][1], m.rows[0][2], m.rows[0][3], nr});
+                for (const char* table : kCreationOrder) {
+                    // rowid order is the order the template rows were stored in.
+                    db.execute("INSERT INTO " + sqlIdent(table) + " (Kapflyvning, Antal, Værdi) SELECT ?, Antal, Værdi FROM " +
+                                   sqlIdent(std::string(table) + "_Init") + " ORDER BY rowid",
+                               {nr});
+                }
             }
+        } catch (const DbError&) {
+            tr.commit();
+            throw;
         }
         tr.commit();
         return {CreateOutcome::Created, nr};

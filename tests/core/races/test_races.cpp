@@ -118,14 +118,16 @@ TEST(RacesCreate, RefusalsShowTheirMessageAndCreateNothing) {
     EXPECT_EQ(t.ui.busyOn, t.ui.busyOff);
 }
 
-TEST(RacesCreate, FailedTemplateCopyLeavesNoRace) {
+TEST(RacesCreate, FailedTemplateCopyKeepsTheRaceAndTheRowsCopiedSoFar) {
     test::TestApp t;
     // Letters in a template value cannot go into the per-race table's number field.
     t.db().exec("DROP TABLE \"R-spils-præmier_init\"; CREATE TABLE \"R-spils-præmier_init\" (Antal, Værdi)");
     t.db().exec("INSERT INTO \"R-spils-præmier_init\" VALUES (1, 'abc')");
+    t.db().exec("INSERT INTO Kontantpræmier_Init (Antal, Værdi) VALUES (2, 100)");
     EXPECT_EQ(CreateRace(t.app, "20", "97 - Privat").outcome, CreateOutcome::Failed);
-    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Kapflyvninger").toInt(), 0);
-    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Kontantpræmier").toInt(), 0);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Kapflyvninger WHERE Beregn = 1").toInt(), 1);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Kontantpræmier").toInt(), 1);
+    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM \"R-spils-præmier\"").toInt(), 0);
     ASSERT_EQ(t.ui.shown.size(), 1u);
     EXPECT_EQ(t.ui.shown[0].title, "Fejl");
 }
