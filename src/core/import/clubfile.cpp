@@ -279,7 +279,8 @@ BirdRecord parseBird(std::string_view line, Layout layout) {
     if (p.afstand) {
         std::string a = field(line, p.afstand, 7);
         b.afstand = Value();
-        if (allDigits(a)) b.afstand = Value(std::stoi(a.substr(0, 4)) + std::stoi(a.substr(4, 3)) / 1000.0);
+        // Whole kilometres plus metres, computed as one division so the decimal is rounded once.
+        if (allDigits(a)) b.afstand = Value(std::stoi(a) / 1000.0);
     }
     if (p.omrade) b.omrade = textOrNull(trim(field(line, p.omrade, 5)));
     b.slagNavn = birdLoftName(line, layout);
