@@ -57,7 +57,11 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel("Drev"), 0, 0);
     grid->addWidget(drev_, 1, 0);
+    folderLabel_ = new QLabel;
+    folderLabel_->setObjectName("lblFolder");
+    folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     grid->addWidget(dirList_, 2, 0);
+    grid->addWidget(folderLabel_, 3, 0, 1, 2);
     grid->addWidget(new QLabel("Filer"), 0, 1);
     grid->addWidget(filer_, 1, 1, 2, 1);
     grid->setColumnStretch(0, 3);
@@ -71,6 +75,7 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     lay->addLayout(grid, 1);
     lay->addLayout(buttons);
 
+    connect(dirs_, &QFileSystemModel::directoryLoaded, this, [this] { revealFolder(); });
     connect(drev_, &QComboBox::currentIndexChanged, this, [this] { Drev_Change(); });
     connect(dirList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& i) { setFolder(dirs_->filePath(i)); });
@@ -90,23 +95,35 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     if (d >= 0) {
         QSignalBlocker block(drev_);
         drev_->setCurrentIndex(d);
+        dirList_->setRootIndex(dirs_->index(drev_->currentData().toString()));
     }
     setFolder(start);
     resize(620, 380);
 }
 
-void Indlaes::Drev_Change() { setFolder(drev_->currentData().toString()); }
+void Indlaes::Drev_Change() {
+    QString root = drev_->currentData().toString();
+    dirList_->setRootIndex(dirs_->index(root));
+    setFolder(root);
+}
 
 void Indlaes::setFolder(const QString& folder) {
     if (folder == folder_) return;
     folder_ = folder;
-    QModelIndex i = dirs_->index(folder);
-    if (i.isValid() && dirList_->currentIndex() != i) {
-        QSignalBlocker block(dirList_->selectionModel());
-        dirList_->setCurrentIndex(i);
-        dirList_->scrollTo(i);
-    }
+    folderLabel_->setText(QDir::toNativeSeparators(folder));
+    revealFolder();
     Filer_Refresh();
+}
+
+// The folder model reads the disk in the background, so the chosen folder is shown again each
+// time another level of its path has been read.
+void Indlaes::revealFolder() {
+    QModelIndex i = dirs_->index(folder_);
+    if (!i.isValid()) return;
+    QSignalBlocker block(dirList_->selectionModel());
+    for (QModelIndex p = i.parent(); p.isValid(); p = p.parent()) dirList_->expand(p);
+    dirList_->setCurrentIndex(i);
+    dirList_->scrollTo(i);
 }
 
 void Indlaes::Filer_Refresh() {

@@ -10,6 +10,7 @@
 class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QTreeView;
@@ -32,10 +33,12 @@ public:
     void Filer_Refresh();
 
 private:
+    void revealFolder();
     AppState& app_;
     QComboBox* drev_;
     QTreeView* dirList_;
     QFileSystemModel* dirs_;
+    QLabel* folderLabel_;
     QListWidget* filer_;
     QCheckBox* chkCheckRes_;
     QPushButton* ok_;
