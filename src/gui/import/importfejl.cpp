@@ -71,6 +71,7 @@ ImportFejl::ImportFejl(AppState& app, QWidget* parent) : QWidget(parent), app_(a
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    for (auto [col, width] : {std::pair{0, 50}, {1, 45}, {2, 160}, {3, 70}, {4, 100}}) grid_->setColumnWidth(col, width);
     grid_->verticalHeader()->setDefaultSectionSize(20);
 
     status_ = new QWidget;
@@ -100,7 +101,6 @@ ImportFejl::ImportFejl(AppState& app, QWidget* parent) : QWidget(parent), app_(a
     // Form_Load
     uge_->setText(QString::number(app_.currentWeek));
     FilterFejlList();
-    resize(720, 420);
 }
 
 void ImportFejl::Uge_LostFocus() {

@@ -35,6 +35,8 @@ public:
     const QString& recordSource() const { return recordSource_; }
     ImportFejlModel* model() const { return model_; }
 
+    QSize sizeHint() const override { return {780, 420}; }
+
     void FilterFejlList();
     void cmdSlet_Click();
     void Uge_LostFocus();
