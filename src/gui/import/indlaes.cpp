@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -75,10 +76,12 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     lay->addLayout(grid, 1);
     lay->addLayout(buttons);
 
-    connect(dirs_, &QFileSystemModel::directoryLoaded, this, [this] { revealFolder(); });
+    connect(dirs_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (folder_.startsWith(loaded)) revealFolder();
+    });
     connect(drev_, &QComboBox::currentIndexChanged, this, [this] { Drev_Change(); });
     connect(dirList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& i) { setFolder(dirs_->filePath(i)); });
+            [this](const QModelIndex& i) { showFolder(dirs_->filePath(i), false); });
     connect(filer_, &QListWidget::itemDoubleClicked, this, [this] { cmdOK_Click(); });
     connect(chkCheckRes_, &QCheckBox::clicked, this, [this] { chkCheckRes_Click(); });
     connect(ok_, &QPushButton::clicked, this, &Indlaes::cmdOK_Click);
@@ -99,6 +102,9 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     }
     setFolder(start);
     resize(620, 380);
+    // The tree reads the disk in the background and may report the folder's levels before it
+    // is shown; a late look puts the chosen folder in view in any case.
+    for (int ms : {200, 800}) QTimer::singleShot(ms, this, [this] { revealFolder(); });
 }
 
 void Indlaes::Drev_Change() {
@@ -107,10 +113,13 @@ void Indlaes::Drev_Change() {
     setFolder(root);
 }
 
-void Indlaes::setFolder(const QString& folder) {
+void Indlaes::setFolder(const QString& folder) { showFolder(folder, true); }
+
+void Indlaes::showFolder(const QString& folder, bool reveal) {
     if (folder == folder_) return;
     folder_ = folder;
     folderLabel_->setText(QDir::toNativeSeparators(folder));
+    pendingReveal_ = reveal;
     revealFolder();
     Filer_Refresh();
 }
@@ -118,12 +127,17 @@ void Indlaes::setFolder(const QString& folder) {
 // The folder model reads the disk in the background, so the chosen folder is shown again each
 // time another level of its path has been read.
 void Indlaes::revealFolder() {
+    if (!pendingReveal_) return;  // after the user's own click the tree is left where it is
     QModelIndex i = dirs_->index(folder_);
     if (!i.isValid()) return;
     QSignalBlocker block(dirList_->selectionModel());
     for (QModelIndex p = i.parent(); p.isValid(); p = p.parent()) dirList_->expand(p);
     dirList_->setCurrentIndex(i);
-    dirList_->scrollTo(i);
+    // The tree lays out the expanded levels on its next turn; scroll once it has.
+    QTimer::singleShot(0, dirList_, [this] {
+        QModelIndex cur = dirList_->currentIndex();
+        dirList_->scrollTo(cur, QAbstractItemView::PositionAtCenter);
+    });
 }
 
 void Indlaes::Filer_Refresh() {

@@ -33,6 +33,7 @@ public:
     void Filer_Refresh();
 
 private:
+    void showFolder(const QString& folder, bool reveal);
     void revealFolder();
     AppState& app_;
     QComboBox* drev_;
@@ -44,6 +45,7 @@ private:
     QPushButton* ok_;
     QPushButton* close_;
     QString folder_;
+    bool pendingReveal_ = false;
 };
 
 }  // namespace vemora::gui
