@@ -1,0 +1,51 @@
+#pragma once
+// The dialog "Indlæs fra Foreningsprogram": drive, folder, the club result files of the
+// folder as list entries, the entry-check switch, and the import of the chosen entry. It
+// stays open after a run so the next file can be chosen.
+#include <QDialog>
+#include <filesystem>
+
+#include "core/app/appstate.h"
+
+class QCheckBox;
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTreeView;
+
+namespace vemora::gui {
+
+class Indlaes : public QDialog {
+    Q_OBJECT
+public:
+    explicit Indlaes(AppState& app, QWidget* parent = nullptr);
+
+    // Points the folder list at a folder and refills the file list.
+    void setFolder(const QString& folder);
+    QString folder() const { return folder_; }
+    QListWidget* filer() const { return filer_; }
+
+    void cmdOK_Click();
+    void chkCheckRes_Click();
+    void Drev_Change();
+    void Filer_Refresh();
+
+private:
+    void showFolder(const QString& folder, bool reveal);
+    void revealFolder();
+    AppState& app_;
+    QComboBox* drev_;
+    QTreeView* dirList_;
+    QFileSystemModel* dirs_;
+    QLabel* folderLabel_;
+    QListWidget* filer_;
+    QCheckBox* chkCheckRes_;
+    QPushButton* ok_;
+    QPushButton* close_;
+    QString folder_;
+    bool pendingReveal_ = false;
+};
+
+}  // namespace vemora::gui

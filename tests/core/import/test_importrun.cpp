@@ -1,0 +1,380 @@
+#include <gtest/gtest.h>
+
+#include "core/app/text.h"
+#include "core/import/importrun.h"
+#include "importsupport.h"
+#include "support/testdb.h"
+
+using namespace vemora;
+using test::clocked;
+using test::joinLines;
+using test::makeBird;
+
+namespace {
+
+const Date kDate{std::chrono::year(2026), std::chrono::June, std::chrono::day(6)};
+
+struct ImportRun : ::testing::Test {
+    test::TestApp t;
+    Database& db() { return t.db(); }
+
+    ImportResult import(const std::vector<std::string>& lines, bool check = false, const std::string& name = "SEK12301.U23") {
+        auto file = t.folder.write(name, joinLines(lines));
+        auto n = parseClubFileName(name);
+        return ImportClubFile(t.app, file, n->club, n->week, check);
+    }
+    void addClub(const std::string& nr = "123") { db().execute("INSERT INTO Foreninger (Nr, Navn) VALUES (?, 'Ørnen')", {nr}); }
+    int64_t addRace(const std::string& farvekode, const Value& dato = Value(), const Value& tid = Value(),
+                    const Value& station = Value(), int week = 23) {
+        db().execute("INSERT INTO Kapflyvninger (Uge, Farvekode, SlipDato, Sliptid, Station) VALUES (?, ?, ?, ?, ?)",
+                     {week, farvekode, dato, tid, station});
+        return db().lastInsertId();
+    }
+    long long count(const std::string& sql, const std::vector<Value>& p = {}) { return db().scalar(sql, p).toInt(); }
+    std::string lastText() const { return t.ui.shown.empty() ? "" : t.ui.shown.back().text; }
+};
+
+std::string header() { return formatHeader("123", "3.A"); }
+std::string race(const std::string& cc, const std::string& time = "07:15", const std::string& st = "101",
+                 const std::string& name = " Flensborg") {
+    return formatRace(cc, kDate, time, st, name);
+}
+std::string bird(const BirdRecord& b) { return formatBird(b, Layout::L6); }
+
+}  // namespace
+
+TEST_F(ImportRun, NewClubAndRaceWithEverythingWritten) {
+    db().exec("INSERT INTO \"Kontantpræmier_Init\" (Antal, Værdi) VALUES (1, 300), (2, 100)");
+    db().exec("INSERT INTO \"Z-spils-præmier_init\" (Antal, Værdi) VALUES (1, 50)");
+    db().exec("UPDATE Markering SET Pulje_Puljepræmier = 1, Elite_Puljepræmier = 0");
+    BirdRecord a = clocked(makeBird("95", "001", "123-25-0001", "A"), "10:01:02", 1234.567);
+    a.sektionA = 3;
+    a.sektionB = 1;
+    a.pulje = true;
+    a.klZ = true;
+    a.junior = true;
+    BirdRecord u = makeBird("95", "002", "123-25-0002", "U");
+    u.elite = true;
+    u.gruppeA = 2;  // group games are not counted
+    u.slagNavn = Value("Pat O'Brien");
+    t.ui.answers = {Answer::Yes, Answer::Yes};
+    ImportResult r = import({header(), race("95", "07:15", "103", " Sankt Hans' Plads "), bird(a), bird(u),
+                             formatLoftGame("95", "002", "Pat O'Brien"), formatPayment("95", 12500),
+                             formatFactor(100, 1.25), formatFactor(200, 2)});
+    ASSERT_EQ(r.outcome, ImportOutcome::Completed) << r.detail;
+
+    ASSERT_EQ(t.ui.shown.size(), 3u);
+    EXPECT_EQ(t.ui.shown[0].text, "Forening 123 er ikke oprettet. Skal foreningen oprettes.");
+    EXPECT_EQ(t.ui.shown[0].title, "Info");
+    EXPECT_EQ(t.ui.shown[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(t.ui.shown[0].icon, Icon::Question);
+    EXPECT_EQ(t.ui.shown[1].text, "Kapflyvning 95 (Sankt Hans' Plads) er ikke oprettet. Ønsker du at oprette kapflyvningen.");
+    EXPECT_EQ(t.ui.shown[1].title, "Advarsel");
+    EXPECT_EQ(t.ui.shown[1].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(t.ui.messages()[2], "Info: Indlæsning er afsluttet.");
+    EXPECT_EQ(t.ui.shown[2].icon, Icon::Information);
+    EXPECT_EQ(t.ui.busyOn, 1);
+    EXPECT_EQ(t.ui.busyOff, 1);
+
+    RowSet k = db().query("SELECT * FROM Kapflyvninger");
+    ASSERT_EQ(k.size(), 1u);
+    EXPECT_EQ(k.get(0, "Farvekode"), Value("95 - Blå skema"));
+    EXPECT_EQ(k.get(0, "Uge"), Value(23));
+    EXPECT_EQ(k.get(0, "Beregn"), Value(1));
+    EXPECT_EQ(k.get(0, "SlipDato"), Value("2026-06-06"));
+    EXPECT_EQ(k.get(0, "Sliptid"), Value("07:15"));
+    EXPECT_EQ(k.get(0, "Station"), Value("103"));
+    EXPECT_EQ(k.get(0, "Pulje_Puljepræmier"), Value(1));
+    Value nr = k.get(0, "Nr");
+    EXPECT_EQ(db().scalar("SELECT Navn FROM Stationer WHERE Nr = '103'"), Value("Sankt Hans' Plads"));
+    EXPECT_EQ(count("SELECT count(*) FROM Kontantpræmier WHERE Kapflyvning = ?", {nr}), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM \"Z-spils-præmier\""), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM Foreninger WHERE Nr = '123'"), 1);
+
+    RowSet d = db().query("SELECT * FROM Deltagere ORDER BY Ringnummer");
+    ASSERT_EQ(d.size(), 2u);
+    EXPECT_EQ(d.get(0, "Lnr"), Value("0001"));
+    EXPECT_EQ(d.get(0, "Forening"), Value("123"));
+    EXPECT_EQ(d.get(0, "HjemKomst"), Value("10:01:02"));
+    EXPECT_EQ(d.get(0, "Meter / min"), Value(1234.567));
+    EXPECT_EQ(d.get(0, "Sektion A"), Value(3));
+    EXPECT_EQ(d.get(0, "Kl_Z"), Value(1));
+    EXPECT_EQ(d.get(0, "Junior"), Value(1));
+    EXPECT_EQ(d.get(0, "Afstand"), Value(250.5));
+    EXPECT_EQ(d.get(1, "Junior"), Value(0));  // blank on a new row: the default
+    EXPECT_TRUE(d.get(1, "Meter / min").isNull());
+    EXPECT_EQ(d.get(1, "Slag_Navn"), Value("Pat O'Brien"));
+
+    RowSet g = db().query("SELECT * FROM Regnskab");
+    ASSERT_EQ(g.size(), 1u);
+    for (auto [f, v] : std::vector<std::pair<const char*, int>>{{"AntalDuer", 2}, {"AntalHanner", 1}, {"AntalHunner", 1},
+                                                               {"AntalA3", 1}, {"AntalB1", 1}, {"AntalA1", 0}, {"AntalP", 1},
+                                                               {"AntalE", 1}, {"AntalZ", 1}, {"AntalR", 0}, {"AntalS", 1}})
+        EXPECT_EQ(g.get(0, f), Value(v)) << f;
+    EXPECT_EQ(db().scalar("SELECT Slag_Navn FROM Slagspil WHERE Slag = '002' AND Slagspil_S = 1"), Value("Pat O'Brien"));
+    EXPECT_EQ(db().scalar("SELECT Indbetalt FROM Indbetalinger"), Value(12500));
+    EXPECT_EQ(test::dumpTable(db(), "KM_faktorer", "KM"), "100|1.25|\n200|2|\n");
+    EXPECT_EQ(count("SELECT count(*) FROM ResModt WHERE Uge = 23 AND Forening = '123' AND Resultat = 1"), 1);
+    EXPECT_FALSE(db().inTransaction());
+}
+
+TEST_F(ImportRun, RaceAnsweredNoSkipsItsBirdsLoftGamesAndPayments) {
+    addClub();
+    t.ui.answers = {Answer::No, Answer::Yes};
+    ImportResult r = import({header(), race("97"), race("95"), bird(makeBird("97", "001", "123-25-0001")),
+                             bird(makeBird("95", "001", "123-25-0002")), formatLoftGame("97", "001", "X"),
+                             formatLoftGame("95", "001", "X"), formatPayment("97", 100), formatPayment("95", 200)});
+    ASSERT_EQ(r.outcome, ImportOutcome::Completed) << r.detail;
+    EXPECT_EQ(count("SELECT count(*) FROM Kapflyvninger"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 1);
+    EXPECT_EQ(db().scalar("SELECT Ringnummer FROM Deltagere"), Value("123-25-0002"));
+    EXPECT_EQ(count("SELECT count(*) FROM Slagspil"), 1);
+    EXPECT_EQ(test::dumpTable(db(), "Indbetalinger", "Kapflyvning").substr(1), "|123|200|\n");
+}
+
+TEST_F(ImportRun, SameFileTwiceGivesTheSameRows) {
+    addClub();
+    addRace("95 - Blå skema", "2026-06-06", "07:15", "101");
+    addRace("81 - Privat", "2026-06-06", "07:15", "101");
+    std::vector<std::string> lines{header(), race("95"), race("81")};
+    for (int i = 1; i <= 20; ++i) {
+        BirdRecord b = clocked(makeBird(i % 2 ? "95" : "81", "00" + std::to_string(i % 3), "123-25-" + padZero(std::to_string(i), 4)),
+                               "10:00:00", 1000 + i);
+        b.sektionA = i % 7;
+        b.pulje = i % 2;
+        lines.push_back(bird(b));
+    }
+    lines.push_back(formatLoftGame("95", "001", "Søren"));
+    lines.push_back(formatLoftGame("81", "002", "Åse"));
+    lines.push_back(formatPayment("95", 5000));
+    lines.push_back(formatPayment("81", 7000));
+    auto snapshot = [&] {
+        return test::dumpTable(db(), "Deltagere", "Kapflyvning, Ringnummer") + test::dumpTable(db(), "Slagspil", "Kapflyvning, Slag") +
+               test::dumpTable(db(), "Regnskab", "Kapflyvning") + test::dumpTable(db(), "Indbetalinger", "Kapflyvning");
+    };
+    ASSERT_EQ(import(lines).outcome, ImportOutcome::Completed);
+    std::string once = snapshot();
+    ASSERT_EQ(import(lines).outcome, ImportOutcome::Completed);
+    EXPECT_EQ(snapshot(), once);
+    EXPECT_EQ(count("SELECT AntalDuer FROM Regnskab WHERE Kapflyvning = 1"), 10);
+}
+
+TEST_F(ImportRun, EntryCheckAgainstTheEntryFile) {
+    addClub();
+    addRace("95 - Blå skema", "2026-06-06", Value(), "101");
+    BirdRecord a = makeBird("95", "001", "123-25-0001");
+    a.sektionA = 2;
+    a.pulje = true;
+    BirdRecord b = makeBird("95", "001", "123-25-0002");
+    BirdRecord c = makeBird("95", "002", "123-25-0003");  // entered, not in the result file
+    // The entry file has no release time, so the check box changes nothing.
+    ASSERT_EQ(import({header(), race("95", ""), bird(a), bird(b), bird(c), formatLoftGame("95", "001", "Søren")}, true).outcome,
+              ImportOutcome::Completed);
+    EXPECT_EQ(count("SELECT AntalDuer FROM Regnskab"), 3);
+
+    BirdRecord a2 = clocked(a, "10:00:00", 1300);
+    a2.sektionA = 4;  // changed game
+    a2.pulje = false;
+    BirdRecord b2 = clocked(b, "10:05:00", 1250);
+    BirdRecord x = clocked(makeBird("95", "003", "123-25-0099"), "10:06:00", 1200);
+    x.slagNavn = Value("Åge Ærø");
+    t.ui.answers = {Answer::Yes, Answer::No};  // release time new in the file: load it, do not update
+    ImportResult r = import({header(), race("95"), bird(a2), bird(b2), bird(x), formatLoftGame("95", "001", "Søren"),
+                             formatLoftGame("95", "003", "Åge Ærø")},
+                            true);
+    ASSERT_EQ(r.outcome, ImportOutcome::CompletedWithErrors) << r.detail;
+    EXPECT_EQ(t.ui.messages().back(), "Info: Indlæsning er afsluttet. Vælg Vis,Fejllister for at se importfejl.");
+    EXPECT_EQ(t.ui.shown.back().icon, Icon::Exclamation);
+
+    EXPECT_EQ(test::dumpTable(db(), "ImportFejl", "Ringnummer, Tekst"),
+              "123|003|Åge Ærø|23|95|<null>|Slagspil ikke registreret ved anmeldelse.|\n"
+              "123|001|Søren Sørensen|23|95|123-25-0001|Divergens i forhold til spil ved anmeldelse (Sektion A, Pulje).|\n"
+              "123|003|Åge Ærø|23|95|123-25-0099|Ringnummer ikke anmeldt.|\n");
+    // The entered birds stay with their entered games; the results are written onto them.
+    EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 3);
+    EXPECT_EQ(db().scalar("SELECT \"Sektion A\" FROM Deltagere WHERE Ringnummer = '123-25-0001'"), Value(2));
+    EXPECT_EQ(db().scalar("SELECT HjemKomst FROM Deltagere WHERE Ringnummer = '123-25-0001'"), Value("10:00:00"));
+    EXPECT_EQ(count("SELECT AntalDuer FROM Regnskab"), 3);
+    EXPECT_TRUE(db().scalar("SELECT Sliptid FROM Kapflyvninger").isNull());
+
+    // A new run of the same file replaces the club's errors of the week instead of adding to them.
+    t.ui.answers = {Answer::Yes, Answer::No};
+    import({header(), race("95"), bird(a2), bird(b2), bird(x)}, true);
+    EXPECT_EQ(count("SELECT count(*) FROM ImportFejl"), 2);
+}
+
+TEST_F(ImportRun, NationalRaceHasNoCheckAndNoLoftGamesOrPayments) {
+    addClub();
+    addRace("91 - Orange skema", "2026-06-06", "07:15", "101");
+    BirdRecord b = clocked(makeBird("91", "001", "123-25-0001"), "10:00:00", 1400);
+    ImportResult r = import({header(), race("91"), bird(b), formatLoftGame("91", "001", "X"), formatPayment("91", 100)}, true);
+    ASSERT_EQ(r.outcome, ImportOutcome::Completed) << r.detail;
+    EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 1);  // not refused as "ikke anmeldt"
+    EXPECT_EQ(count("SELECT count(*) FROM ImportFejl"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM Slagspil"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM Indbetalinger"), 0);
+}
+
+TEST_F(ImportRun, ReleaseDataQuestions) {
+    addClub();
+    int64_t r95 = addRace("95 - Blå skema", "2026-06-06", Value(), "101");
+    int64_t r96 = addRace("96 - Gul skema", "2026-06-06", "07:15", "102");
+    int64_t r97 = addRace("97 - Privat", "2026-06-06", "07:15", "101");
+    t.ui.answers = {Answer::Yes, Answer::Yes, Answer::No};
+    ImportResult r = import({header(), race("95", "07:15", "101", " Flensborg"), race("96", "07:15", "103", " Hannover"),
+                             race("97"), bird(makeBird("96", "001", "123-25-0001"))});
+    ASSERT_EQ(r.outcome, ImportOutcome::Completed) << r.detail;
+    auto q = t.ui.messages();
+    ASSERT_EQ(q.size(), 4u);
+    EXPECT_EQ(q[0],
+              "Advarsel: Slipdato, sliptid og/eller station er angivet i foreningsfil, men ikke i sektionssystemet for "
+              "flyvning 95. Nye data er: Sliptid 07:15. Ønsker du at indlæse kapflyvningen.");
+    EXPECT_EQ(q[1], "Info: Ønsker du at opdatere slipdato, sliptid og station for kapflyvning 95.");
+    EXPECT_EQ(q[2],
+              "Advarsel: For kapflyvning 96 er slipdato, sliptid eller station anderledes i foreningsfilen end i "
+              "sektionssystemet. Data i foreningsfilen er: Slipdato 06-06-26, Sliptid 07:15, Station 103 ( Hannover). "
+              "Ønsker du alligevel at indlæse kapflyvningen.");
+    EXPECT_EQ(db().scalar("SELECT Sliptid FROM Kapflyvninger WHERE Nr = ?", {static_cast<long long>(r95)}), Value("07:15"));
+    // 96 answered No: its bird is skipped, yet the race was marked for calculation before asking.
+    EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 0);
+    EXPECT_EQ(count("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {static_cast<long long>(r96)}), 1);
+    // 97 agrees with the section: accepted without a question.
+    EXPECT_EQ(count("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {static_cast<long long>(r97)}), 1);
+}
+
+TEST_F(ImportRun, SilentEndsKeepWhatWasWrittenAndWriteNoResModt) {
+    addClub();
+    db().exec("INSERT INTO ImportFejl (Forening, Uge, Tekst) VALUES ('123', 23, 'gammel')");
+    t.ui.answers = {Answer::Cancel};
+    ImportResult r = import({header(), race("95"), bird(makeBird("95", "001", "123-25-0001"))});
+    EXPECT_EQ(r.outcome, ImportOutcome::Stopped);
+    EXPECT_EQ(t.ui.shown.size(), 1u);  // the question, no closing message
+    EXPECT_EQ(count("SELECT count(*) FROM ImportFejl"), 0);  // the deletion stays
+    EXPECT_EQ(count("SELECT count(*) FROM ResModt"), 0);
+    EXPECT_EQ(t.ui.busyOff, 1);
+
+    db().exec("DELETE FROM Foreninger");
+    t.ui.answers = {Answer::No};
+    EXPECT_EQ(import({header(), race("95")}).outcome, ImportOutcome::Stopped);
+    EXPECT_EQ(count("SELECT count(*) FROM Foreninger"), 0);
+}
+
+TEST_F(ImportRun, WrongHeaderIsRefused) {
+    addClub();
+    ImportResult r = import({"01243.A", race("95")});
+    EXPECT_EQ(r.outcome, ImportOutcome::Refused);
+    EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Ugyldigt filformat."});
+    EXPECT_EQ(count("SELECT count(*) FROM Kapflyvninger"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM ResModt"), 0);
+    // A club number of two characters in the name never matches a three-character header.
+    EXPECT_EQ(import({header()}, false, "SEK1201.U23").outcome, ImportOutcome::Refused);
+}
+
+TEST_F(ImportRun, LettersInANumberFieldEndTheRunKeepingEarlierRows) {
+    addClub();
+    addRace("95 - Blå skema", "2026-06-06", "07:15", "101");
+    std::string bad = bird(clocked(makeBird("95", "001", "123-25-0002"), "10:00:00", 1000));
+    bad.replace(36, 16, "        12ab.000");
+    ImportResult r = import({header(), race("95"), bird(clocked(makeBird("95", "001", "123-25-0001"), "10:00:00", 1000)), bad,
+                             bird(makeBird("95", "001", "123-25-0003"))});
+    EXPECT_EQ(r.outcome, ImportOutcome::Failed);
+    EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Fejl ved indlæsning af data."});
+    EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 1);
+    EXPECT_EQ(count("SELECT AntalDuer FROM Regnskab"), 1);  // the bird before the error is counted
+    EXPECT_EQ(count("SELECT count(*) FROM ResModt"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM Deltagere WHERE typeof(\"Meter / min\") = 'text'"), 0);
+    EXPECT_FALSE(db().inTransaction());
+
+    // A payment with letters, a class 7 that Regnskab has no field for.
+    EXPECT_EQ(import({header(), race("95"), formatPayment("95", 1).replace(8, 2, "AB")}).outcome, ImportOutcome::Failed);
+    BirdRecord seven = makeBird("95", "001", "123-25-0001");
+    seven.sektionA = 7;
+    EXPECT_EQ(import({header(), race("95"), bird(seven)}).outcome, ImportOutcome::Failed);
+}
+
+TEST_F(ImportRun, BadFilesNeverCrashOrCorrupt) {
+    addClub();
+    std::string garbage;
+    for (int i = 0; i < 4000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
+    const std::vector<std::vector<std::string>> files{
+        {},                                              // empty
+        {"", "   ", "", "\t"},                           // blank lines only
+        {std::string(10000, '2')},                       // one very long line
+        {garbage},                                       // binary garbage
+        {"\xEF\xBB\xBF" "01233.A", "\xEF\xBB\xBF" "195"},  // UTF-8 with byte-order marks
+        {header(), "1", "2", "3", "4", "5"},             // every kind cut short
+        {header(), race("95"), "29"},
+    };
+    for (const auto& f : files) {
+        t.ui.shown.clear();
+        t.ui.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+        ImportResult r = import(f);
+        EXPECT_NE(r.outcome, ImportOutcome::NothingSelected);
+        EXPECT_FALSE(db().inTransaction());
+        EXPECT_EQ(db().integrityCheck(), "ok");
+    }
+    // Week 99 is imported like any other week.
+    t.ui.answers = {Answer::Yes};
+    ImportResult r = import({header(), race("95"), bird(makeBird("95", "001", "123-25-0001"))}, false, "SEK12301.U99");
+    EXPECT_EQ(r.outcome, ImportOutcome::Completed) << r.detail;
+    EXPECT_EQ(count("SELECT count(*) FROM Kapflyvninger WHERE Uge = 99"), 1);
+}
+
+TEST_F(ImportRun, ListEntryAndVanishedFile) {
+    EXPECT_EQ(ImportEntry(t.app, t.folder.path(), "", false).outcome, ImportOutcome::NothingSelected);
+    EXPECT_EQ(t.ui.messages().back(), "Fejl: Der er ikke valgt nogen importfil.");
+    EXPECT_EQ(ImportEntry(t.app, t.folder.path(), "Forening 555 uge 23", false).outcome, ImportOutcome::Failed);
+    EXPECT_EQ(t.ui.messages().back(), "Fejl: Fejl ved indlæsning af data.");
+    EXPECT_EQ(t.ui.busyOn, t.ui.busyOff);
+
+    addClub();
+    t.folder.write("SEK12301.U23", joinLines({header()}));
+    EXPECT_EQ(ImportEntry(t.app, t.folder.path(), "Forening 123 uge 23", false).outcome, ImportOutcome::Completed);
+    EXPECT_EQ(count("SELECT Resultat FROM ResModt WHERE Uge = 23 AND Forening = '123'"), 1);
+}
+
+TEST_F(ImportRun, CheckResFilerSetting) {
+    EXPECT_FALSE(readCheckResFiler(db()));
+    writeCheckResFiler(db(), true);
+    EXPECT_TRUE(readCheckResFiler(db()));
+    db().exec("DELETE FROM Generelt");
+    writeCheckResFiler(db(), true);
+    EXPECT_EQ(count("SELECT count(*) FROM Generelt WHERE CheckResFiler = 1"), 1);
+    EXPECT_EQ(farvekodeLabel("83"), "83 - Privat");
+    EXPECT_EQ(farvekodeLabel("92"), "92 - Grøn skema");
+    EXPECT_EQ(farvekodeLabel("86"), "86");
+}
+
+namespace {
+
+// Dies in the middle of the run, as a power cut would.
+class DyingUi : public Ui {
+public:
+    void message(const std::string&, const std::string&, Icon) override {}
+    Answer ask(const std::string&, const std::string&, Buttons, Icon, Answer) override { std::_Exit(3); }
+};
+
+}  // namespace
+
+TEST_F(ImportRun, ACrashLeavesTheDatabaseAsBefore) {
+    addClub();
+    addRace("95 - Blå skema", "2026-06-06", "07:15", "101");
+    ASSERT_EQ(import({header(), race("95"), bird(makeBird("95", "001", "123-25-0001"))}).outcome, ImportOutcome::Completed);
+    db().exec("INSERT INTO ImportFejl (Forening, Uge, Tekst) VALUES ('123', 23, 'gammel')");
+    std::string before = test::dumpTable(db(), "Deltagere", "Ringnummer") + test::dumpTable(db(), "ImportFejl", "Tekst");
+    // The second race block asks; by then the old errors and the club's birds of 95 are
+    // deleted and a new bird written.
+    auto file = t.folder.write("SEK12301.U23", joinLines({header(), race("95"), bird(makeBird("95", "001", "123-25-0002")), race("97")}));
+    auto path = db().path();
+    EXPECT_EXIT(
+        {
+            DyingUi ui;
+            AppState other;
+            other.db = Database::open(path);
+            other.ui = &ui;
+            ImportClubFile(other, file, "123", "23", false);
+        },
+        ::testing::ExitedWithCode(3), "");
+    EXPECT_EQ(test::dumpTable(db(), "Deltagere", "Ringnummer") + test::dumpTable(db(), "ImportFejl", "Tekst"), before);
+    EXPECT_EQ(db().integrityCheck(), "ok");
+}
