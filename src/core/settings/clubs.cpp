@@ -31,7 +31,7 @@ void SaveForening(Database& db, int64_t recNr, const ForeningData& data) {
         sql += ", " + sqlIdent(kForeningFields[i]) + " = ?";
         params.push_back(NullIfEmpty(Value(data.felter[i])));
     }
-    params.push_back(Value(static_cast<long long>(recNr)));
+    params.emplace_back(static_cast<long long>(recNr));
     db.execute(sql + " WHERE RecNr = ?", params);
 }
 

@@ -170,8 +170,8 @@ SektionsdataResult SaveSektionsdata(Database& db, const SektionsData& sek, const
     if (!m.empty()) {
         std::string sql = "UPDATE Markering SET Præmiefaktor_A = ?, Præmiefaktor_B = ?";
         std::vector<Value> params;
-        params.push_back(Value(ParseFactor(mark.faktorA)));
-        params.push_back(Value(ParseFactor(mark.faktorB)));
+        params.emplace_back(ParseFactor(mark.faktorA));
+        params.emplace_back(ParseFactor(mark.faktorB));
         for (size_t i = 0; i < kPuljeFields.size(); ++i) {
             sql += ", " + sqlIdent(kPuljeFields[i]) + " = ?";
             params.push_back(Value(mark.pulje[i]));
