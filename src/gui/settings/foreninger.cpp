@@ -283,6 +283,7 @@ bool ForeningsDialog::Form_QueryUnload() {
 void ForeningsDialog::done(int r) {
     // The box being left is padded before the closing reads it.
     if (auto* b = qobject_cast<QLineEdit*>(focusWidget())) emit b->editingFinished();
+    for (PostnrTown* p : postnr_) p->leaveFocusedBox();
     if (!Form_QueryUnload()) return;
     QDialog::done(r);
 }

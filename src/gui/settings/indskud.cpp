@@ -368,6 +368,7 @@ void Indskud::done(int r) {
     if (QWidget* f = focusWidget()) {
         if (auto* b = qobject_cast<QLineEdit*>(f)) emit b->editingFinished();
     }
+    bankPostnr_->leaveFocusedBox();
     if (!Form_QueryUnload()) return;
     QDialog::done(r);
 }

@@ -28,6 +28,14 @@ bool PostnrTown::eventFilter(QObject* obj, QEvent* ev) {
     return false;
 }
 
+void PostnrTown::leaveFocusedBox() {
+    QWidget* f = code_->window()->focusWidget();
+    QString code = code_->text();
+    if (f == code_ && code != textAtFocus(code_) && (code.isEmpty() || code.size() == 4)) lookup();
+    else if (f == town_ && !town_->isReadOnly() && town_->text() != textAtFocus(town_))
+        townLeft();
+}
+
 void PostnrTown::codeLeft() {
     QString code = code_->text();
     if (!code.isEmpty() && code.size() != 4) {

@@ -103,6 +103,11 @@ TEST_F(SettingsForeningerForm, NewClubIsTypedInTheDialogAndShownInTheList) {
     typeInto(felt(&dlg, 7), "8800");
     settle();
     EXPECT_EQ(felt(&dlg, 8)->text(), "Viborg");
+    // A town corrected just before Esc is stored too.
+    typeInto(felt(&dlg, 8), "Viborg C");
+    QTest::keyClick(felt(&dlg, 8), Qt::Key_Escape);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(db.scalar("SELECT \"By\" FROM Postnr WHERE Postnr = '8800'").toText(), "Viborg C");
 }
 
 TEST_F(SettingsForeningerForm, EditingNeedsAClubAndADoubleClickEdits) {
