@@ -157,6 +157,7 @@ void Foreninger::cmdSlet_Click() {
         app_.userInterface().message("Fejl ved sletning af forening.", "Fejl", Icon::Exclamation);
         return;
     }
+    if (MainWindow* w = MainWindow::current()) emit w->racesChanged();
     // The row that followed the deleted one takes its place.
     refresh();
 }

@@ -345,7 +345,10 @@ bool Indskud::Form_QueryUnload() {
     const char* step = kStepSektionsdata;
     try {
         Database& db = app_.database();
-        SaveSektionsdata(db, shownSektionsdata(), shownMarkering());
+        SektionsdataResult marked = SaveSektionsdata(db, shownSektionsdata(), shownMarkering());
+        // Open race lists show which races wait for recalculation.
+        if (!marked.markedKinds.empty() || marked.pointSystemChanged)
+            if (MainWindow* w = MainWindow::current()) emit w->racesChanged();
         step = kStepIndskud;
         if (indskudChanged_) {
             SaveIndskud(db, shownIndskud());
