@@ -209,7 +209,7 @@ void SaveIndskud(Database& db, const IndskudData& stakes) {
 // ---- Prize templates ---------------------------------------------------------------------------
 
 std::vector<TemplateRow> ReadTemplate(Database& db, int index) {
-    // The documented record source with the row identity added, so edited rows find their row.
+    // The grid's record source with the row identity added, so edited rows find their row.
     std::string src = kPrizeTemplates.at(static_cast<size_t>(index)).recordSource;
     std::string sql = "Select rowid AS RowId_, Antal, Værdi" + src.substr(std::string("Select *").size());
     RowSet r = db.query(sql);
