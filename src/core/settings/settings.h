@@ -1,0 +1,130 @@
+#pragma once
+// The section's standing data as the settings dialog edits it: section data and bank, the
+// stakes, the prize factors and pool defaults, the point system and the point table per race
+// kind, and the seven prize templates that new races copy. The rules that decide which races
+// must be recalculated live here, so that they hold whatever front end saves the settings.
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/db/value.h"
+
+namespace vemora {
+
+class Database;
+
+// ---- Generelt: section number, name and bank ------------------------------------------------
+
+// The bank fields in their stored order (the third to seventh fields of Generelt).
+extern const std::array<const char*, 5> kSektionsBankFields;  // Bank, Bank_Adr, Bank_Postnr, Regnr, Kontonr
+
+struct SektionsData {
+    std::string sektionsnr, sektionsnavn;
+    std::array<std::string, 5> bank;  // in the order of kSektionsBankFields
+};
+
+// ---- Markering: prize factors, pools, point system, point table ----------------------------
+
+extern const std::array<const char*, 4> kPuljeFields;  // Pulje_, Elite_, Z_, R_Puljepræmier
+
+// What the three boxes of one race kind show. The shown value is a text, never Null.
+struct PointRowTexts {
+    std::string mestPoint, prSlag, step;
+};
+
+enum class PointSystem { None = -1, Points1000 = 0, Placering = 1 };
+
+struct MarkeringData {
+    std::string faktorA, faktorB;  // shown with a decimal comma
+    std::array<bool, 4> pulje{};    // in the order of kPuljeFields
+    PointSystem pointsystem = PointSystem::None;
+    std::map<std::string, PointRowTexts> points;  // by race kind "81" .. "99"
+};
+
+// ---- Indskud: stakes in whole kroner --------------------------------------------------------
+
+// The stake fields in the order of the dialog's boxes: A classes 1-6, B classes 1-6, P, E,
+// loft game, Z, R.
+extern const std::array<const char*, 17> kIndskudFields;
+using IndskudData = std::array<std::string, 17>;
+
+// ---- Loading ----------------------------------------------------------------------------------
+
+// The one-row records as texts for the boxes; nullopt when the row is missing.
+std::optional<SektionsData> LoadSektionsData(Database& db);
+std::optional<MarkeringData> LoadMarkering(Database& db);
+std::optional<IndskudData> LoadIndskud(Database& db);
+
+// ---- Box rules --------------------------------------------------------------------------------
+
+// "Max. point" is never empty: an emptied box shows 1000 at once.
+std::string MestPointText(const std::string& text);
+// "Duer pr. slag" validated: a number without a step gets step 1; clearing it clears the step.
+// Returns the step box's new text.
+std::string StepAfterPrSlag(const std::string& prSlag, const std::string& step);
+// "Step" validated: a step without birds per loft gets 2 birds; clearing it clears the birds.
+// Returns the "Duer pr. slag" box's new text.
+std::string PrSlagAfterStep(const std::string& step, const std::string& prSlag);
+// A stake box left empty (blanks count as empty) shows "0".
+std::string StakeText(const std::string& text);
+// A prize-factor box left empty shows "0".
+std::string FactorText(const std::string& text);
+// Section and club numbers: a non-empty value is padded with "0" to three characters.
+std::string PadCode(const std::string& text);
+
+// A prize factor typed with a decimal comma as a number; throws DbError for anything that is
+// not one number.
+double ParseFactor(const std::string& text);
+// The stored factor as the user sees it, with a decimal comma.
+std::string FactorShown(const Value& stored);
+
+// ---- Saving: the three named steps, each all-or-nothing ---------------------------------------
+
+struct SektionsdataResult {
+    std::vector<std::string> markedKinds;  // race kinds whose races were marked
+    bool pointSystemChanged = false;       // every race was marked
+};
+
+// Step "sektionsdata": the Generelt row (when it exists), then the Markering row (when it
+// exists) with the point table and the point system, marking the races whose points change.
+// Throws DbError; on error nothing of the step is written.
+SektionsdataResult SaveSektionsdata(Database& db, const SektionsData& sek, const MarkeringData& mark);
+
+// The point-table part of the step, for callers that hold their own transaction: marks the
+// races of every kind whose shown values differ from the stored ones, Nulls the cleared
+// "Duer pr. slag" and "Step" fields and stores the shown values. Returns the marked kinds.
+std::vector<std::string> SavePointTable(Database& db, const std::map<std::string, PointRowTexts>& shown);
+
+// Step "indskud": writes the stakes row. Throws DbError; all or nothing.
+void SaveIndskud(Database& db, const IndskudData& stakes);
+
+// The names of the three steps, as the failure message names them.
+inline constexpr const char* kStepSektionsdata = "sektionsdata";
+inline constexpr const char* kStepIndskud = "indskud";
+inline constexpr const char* kStepPræmier = "præmier";
+
+// ---- Prize templates --------------------------------------------------------------------------
+
+struct PrizeTemplate {
+    const char* caption;  // the button's caption
+    const char* table;
+    const char* recordSource;  // the query the grid shows
+};
+extern const std::array<PrizeTemplate, 7> kPrizeTemplates;
+
+struct TemplateRow {
+    int64_t rowId = 0;  // 0: a row not yet written
+    Value antal = 1;
+    Value værdi = 0;
+    bool dirty = false;
+};
+
+// The rows of template i in the order of its record source, highest value first.
+std::vector<TemplateRow> ReadTemplate(Database& db, int index);
+// Writes the dirty rows of template i (new rows are added and get their row id) in one
+// transaction; clears their dirty marks only when all were written. Throws DbError.
+void WriteTemplateRows(Database& db, int index, std::vector<TemplateRow>& rows);
+
+}  // namespace vemora

@@ -1,0 +1,385 @@
+#include "gui/settings/indskud.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "core/db/schema.h"
+#include "gui/app/behaviours.h"
+#include "gui/app/mainwindow.h"
+#include "gui/settings/postnrtown.h"
+#include "gui/settings/prizetemplatemodel.h"
+
+namespace vemora::gui {
+
+namespace {
+
+QLineEdit* box(const QString& name, int maxLength = 0) {
+    auto* b = new QLineEdit;
+    b->setObjectName(name);
+    if (maxLength > 0) b->setMaxLength(maxLength);
+    return b;
+}
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QLineEdit* b) { return b->text().toStdString(); }
+
+// Stake and prize-factor boxes are never left empty.
+void zeroWhenLeftEmpty(QLineEdit* b, std::string (*rule)(const std::string&)) {
+    QObject::connect(b, &QLineEdit::editingFinished, b, [b, rule] {
+        QString t = q(rule(b->text().toStdString()));
+        if (t != b->text()) b->setText(t);
+    });
+}
+
+}  // namespace
+
+Indskud::Indskud(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
+    setObjectName("Indskud");
+    setWindowTitle("Indskud, præmier og markeringer");
+    setModal(true);
+
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName("SSTab1");
+    tabs_->addTab(buildGenerelt(), "&Generelt");
+    tabs_->addTab(buildIndskud(), "&Indskud");
+    tabs_->addTab(buildPræmier(), "&Præmier");
+    tabs_->addTab(buildMarkeringer(), "&Markeringer");
+
+    cmdClose_ = new QPushButton("&Luk");
+    cmdClose_->setObjectName("cmdClose");
+    cmdClose_->setAutoDefault(false);
+    connect(cmdClose_, &QPushButton::clicked, this, &QDialog::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdClose_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addLayout(buttons);
+
+    for (QLineEdit* b : findChildren<QLineEdit*>()) SelectAllOnFocus(b);
+    EnterAsTab(this);
+    Form_Activate();
+}
+
+QWidget* Indskud::buildGenerelt() {
+    auto* page = new QWidget;
+    auto* g = new QGridLayout(page);
+    sektionsnr_ = box("Sektionsnr", 3);
+    DigitsOnly(sektionsnr_);
+    ZeroPadOnLeave(sektionsnr_, 3);
+    MovesOnWhenFull(sektionsnr_);
+    sektionsnavn_ = box("Sektionsnavn", 35);
+    MovesOnWhenFull(sektionsnavn_);
+    g->addWidget(new QLabel("Sektionsnr"), 0, 0);
+    g->addWidget(sektionsnr_, 0, 1);
+    g->addWidget(new QLabel("Sektionsnavn"), 1, 0);
+    g->addWidget(sektionsnavn_, 1, 1, 1, 2);
+
+    const int maxLen[6] = {35, 35, 4, 35, 4, 14};
+    for (int i = 0; i < 6; ++i) {
+        sektionsfelt_[i] = box(QString("Sektionsfelt%1").arg(i), maxLen[i]);
+        MovesOnWhenFull(sektionsfelt_[i]);
+    }
+    DigitsOnly(sektionsfelt_[2]);
+    DigitsOnly(sektionsfelt_[4]);
+    auto* bank = new QGroupBox("Bankforbindelse");
+    auto* bg = new QGridLayout(bank);
+    bg->addWidget(new QLabel("Bank"), 0, 0);
+    bg->addWidget(sektionsfelt_[0], 0, 1, 1, 2);
+    bg->addWidget(new QLabel("Adresse"), 1, 0);
+    bg->addWidget(sektionsfelt_[1], 1, 1, 1, 2);
+    bg->addWidget(new QLabel("Postnr"), 2, 0);
+    sektionsfelt_[2]->setMaximumWidth(60);
+    bg->addWidget(sektionsfelt_[2], 2, 1);
+    bg->addWidget(sektionsfelt_[3], 2, 2);
+    bg->addWidget(new QLabel("Reg.nr"), 3, 0);
+    sektionsfelt_[4]->setMaximumWidth(60);
+    bg->addWidget(sektionsfelt_[4], 3, 1);
+    bg->addWidget(new QLabel("Kontonr"), 4, 0);
+    bg->addWidget(sektionsfelt_[5], 4, 1, 1, 2);
+    bg->setColumnStretch(2, 1);
+    g->addWidget(bank, 2, 0, 1, 3);
+    g->setColumnStretch(2, 1);
+    g->setRowStretch(3, 1);
+    sektionsnr_->setMaximumWidth(60);
+    bankPostnr_ = new PostnrTown(app_, sektionsfelt_[2], sektionsfelt_[3]);
+    return page;
+}
+
+QWidget* Indskud::buildIndskud() {
+    auto* page = new QWidget;
+    auto* v = new QVBoxLayout(page);
+    for (size_t i = 0; i < indskudBeløb_.size(); ++i) {
+        auto* b = box(QString("IndskudBeløb%1").arg(i));
+        b->setProperty("field", kIndskudFields[i]);
+        b->setMaximumWidth(80);
+        DigitsOnly(b);
+        zeroWhenLeftEmpty(b, &StakeText);
+        connect(b, &QLineEdit::textChanged, this, [this] { indskudChanged_ = true; });
+        indskudBeløb_[i] = b;
+    }
+    auto* classes = new QHBoxLayout;
+    for (int game = 0; game < 2; ++game) {
+        auto* frame = new QGroupBox(game == 0 ? "A-spil" : "B-spil");
+        auto* fg = new QGridLayout(frame);
+        for (int k = 0; k < 6; ++k) {
+            fg->addWidget(new QLabel(QString("Kl. %1").arg(k + 1)), k, 0);
+            fg->addWidget(indskudBeløb_[static_cast<size_t>(game * 6 + k)], k, 1);
+        }
+        classes->addWidget(frame);
+    }
+    auto* others = new QGroupBox;
+    auto* og = new QGridLayout(others);
+    const char* labels[5] = {"Kl. P", "Kl. E", "Slagspil", "Kl. Z", "Kl. R"};
+    for (int i = 0; i < 5; ++i) {
+        og->addWidget(new QLabel(labels[i]), i, 0);
+        og->addWidget(indskudBeløb_[static_cast<size_t>(12 + i)], i, 1);
+    }
+    og->setRowStretch(5, 1);
+    classes->addWidget(others);
+    v->addLayout(classes);
+    v->addWidget(new QLabel("Alle indskud angives i hele kroner"));
+    v->addStretch();
+    return page;
+}
+
+QWidget* Indskud::buildPræmier() {
+    auto* page = new QWidget;
+    auto* v = new QVBoxLayout(page);
+    auto* factors = new QGridLayout;
+    const char* games[2] = {"Præmier i A-spil =", "Præmier i B-spil ="};
+    for (int i = 0; i < 2; ++i) {
+        numberField_[i] = box(QString("NumberField%1").arg(i));
+        numberField_[i]->setMaximumWidth(80);
+        DigitsOnly(numberField_[i], ",");
+        zeroWhenLeftEmpty(numberField_[i], &FactorText);
+        factors->addWidget(new QLabel(games[i]), i, 0);
+        factors->addWidget(numberField_[i], i, 1);
+        factors->addWidget(new QLabel("gange indsats"), i, 2);
+    }
+    factors->setColumnStretch(3, 1);
+    v->addLayout(factors);
+
+    auto* pool = new QGroupBox("Præmiepulje kan ikke overstige samlede indskud:");
+    auto* ph = new QHBoxLayout(pool);
+    const char* captions[4] = {"Pulje", "Elite", "Kl. Z", "Kl. R"};
+    for (int i = 0; i < 4; ++i) {
+        pulje_[i] = new QCheckBox(captions[i]);
+        pulje_[i]->setObjectName(kPuljeFields[i]);
+        ph->addWidget(pulje_[i]);
+    }
+    ph->addStretch();
+    v->addWidget(pool);
+
+    auto* spil = new QGroupBox("Spil");
+    auto* sh = new QHBoxLayout(spil);
+    auto* buttons = new QVBoxLayout;
+    for (int i = 0; i < 7; ++i) {
+        btnPræmie_[i] = new QPushButton(kPrizeTemplates[static_cast<size_t>(i)].caption);
+        btnPræmie_[i]->setObjectName(QString("btnPræmie%1").arg(i));
+        btnPræmie_[i]->setAutoDefault(false);
+        // The button of the template shown stays pressed in.
+        btnPræmie_[i]->setCheckable(true);
+        btnPræmie_[i]->setAutoExclusive(true);
+        connect(btnPræmie_[i], &QPushButton::clicked, this, [this, i] { btnPræmie_Click(i); });
+        buttons->addWidget(btnPræmie_[i]);
+    }
+    buttons->addStretch();
+    sh->addLayout(buttons);
+    præmier_ = new QTableView;
+    præmier_->setObjectName("Præmier");
+    prizeModel_ = new PrizeTemplateModel(app_, this);
+    præmier_->setModel(prizeModel_);
+    præmier_->setItemDelegate(new PrizeTemplateDelegate(præmier_));
+    præmier_->horizontalHeader()->setStretchLastSection(true);
+    præmier_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    sh->addWidget(præmier_, 1);
+    v->addWidget(spil, 1);
+    return page;
+}
+
+QWidget* Indskud::buildMarkeringer() {
+    auto* page = new QWidget;
+    auto* v = new QHBoxLayout(page);
+    auto* left = new QVBoxLayout;
+    auto* system = new QGroupBox("Pointsberegningssystem");
+    auto* sv = new QVBoxLayout(system);
+    btnPlaceringspoint_ = new QRadioButton("&Placeringspoint");
+    btnPlaceringspoint_->setObjectName("btnPlaceringspoint");
+    btn1000point_ = new QRadioButton("&1000-points");
+    btn1000point_->setObjectName("btn1000point");
+    sv->addWidget(btnPlaceringspoint_);
+    sv->addWidget(btn1000point_);
+    left->addWidget(system);
+    left->addStretch();
+    v->addLayout(left);
+
+    auto* table = new QGridLayout;
+    table->setVerticalSpacing(2);
+    table->addWidget(new QLabel("Max. point"), 0, 1);
+    table->addWidget(new QLabel("Duer pr. slag"), 0, 2);
+    table->addWidget(new QLabel("Step"), 0, 3);
+    int row = 1;
+    for (const auto& k : pointTableKinds()) {
+        QString kk = q(k);
+        auto* lbl = new QLabel(kk);
+        lbl->setObjectName("lblMestPoint" + kk);
+        PointRowBoxes r{box("MestPoint" + kk), box("SE_PointPrSlag" + kk), box("SE_PointStep" + kk)};
+        for (QLineEdit* b : {r.mestPoint, r.prSlag, r.step}) {
+            DigitsOnly(b);
+            b->setMaximumWidth(90);
+        }
+        QLineEdit* mest = r.mestPoint;
+        connect(mest, &QLineEdit::textChanged, mest, [mest](const QString& t) {
+            if (t.isEmpty()) mest->setText(q(MestPointText({})));
+        });
+        QLineEdit* pr = r.prSlag;
+        QLineEdit* st = r.step;
+        connect(pr, &QLineEdit::editingFinished, pr, [pr, st] { st->setText(q(StepAfterPrSlag(s(pr), s(st)))); });
+        connect(st, &QLineEdit::editingFinished, st, [pr, st] { pr->setText(q(PrSlagAfterStep(s(st), s(pr)))); });
+        table->addWidget(lbl, row, 0);
+        table->addWidget(r.mestPoint, row, 1);
+        table->addWidget(r.prSlag, row, 2);
+        table->addWidget(r.step, row, 3);
+        points_[k] = r;
+        ++row;
+    }
+    v->addLayout(table);
+    v->addStretch();
+    return page;
+}
+
+void Indskud::Form_Activate() {
+    try {
+        Database& db = app_.database();
+        if (auto sek = LoadSektionsData(db)) {
+            sektionsnr_->setText(q(sek->sektionsnr));
+            sektionsnavn_->setText(q(sek->sektionsnavn));
+            const int boxes[5] = {0, 1, 2, 4, 5};  // box 3 is the town, no field of its own
+            for (int i = 0; i < 5; ++i) sektionsfelt_[boxes[i]]->setText(q(sek->bank[i]));
+            bankPostnr_->lookup();
+        }
+        if (auto m = LoadMarkering(db)) {
+            numberField_[0]->setText(q(m->faktorA));
+            numberField_[1]->setText(q(m->faktorB));
+            for (int i = 0; i < 4; ++i) pulje_[i]->setChecked(m->pulje[i]);
+            btn1000point_->setChecked(m->pointsystem == PointSystem::Points1000);
+            btnPlaceringspoint_->setChecked(m->pointsystem == PointSystem::Placering);
+            for (auto& [k, r] : points_) {
+                const PointRowTexts& t = m->points[k];
+                r.mestPoint->setText(q(t.mestPoint));
+                r.prSlag->setText(q(t.prSlag));
+                r.step->setText(q(t.step));
+            }
+        }
+        if (auto stakes = LoadIndskud(db))
+            for (size_t i = 0; i < stakes->size(); ++i) indskudBeløb_[i]->setText(q((*stakes)[i]));
+        indskudChanged_ = false;
+        prizeModel_->load(0);
+        btnPræmie_[0]->setChecked(true);
+    } catch (const DbError& e) {
+        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+    }
+}
+
+void Indskud::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!activated_) {
+        activated_ = true;
+        tabs_->setCurrentIndex(0);
+        sektionsnavn_->setFocus();
+    }
+}
+
+void Indskud::btnPræmie_Click(int index) {
+    if (index == prizeModel_->templateIndex()) return;
+    try {
+        prizeModel_->writePending();
+        prizeModel_->load(index);
+    } catch (const DbError&) {
+        app_.userInterface().message("Fejl ved lagring af præmier.", "Fejl", Icon::Exclamation);
+    }
+    int shown = prizeModel_->templateIndex();
+    if (shown >= 0) btnPræmie_[static_cast<size_t>(shown)]->setChecked(true);
+}
+
+SektionsData Indskud::shownSektionsdata() const {
+    SektionsData d;
+    d.sektionsnr = s(sektionsnr_);
+    d.sektionsnavn = s(sektionsnavn_);
+    const int boxes[5] = {0, 1, 2, 4, 5};
+    for (int i = 0; i < 5; ++i) d.bank[i] = s(sektionsfelt_[boxes[i]]);
+    return d;
+}
+
+MarkeringData Indskud::shownMarkering() const {
+    MarkeringData m;
+    m.faktorA = FactorText(s(numberField_[0]));
+    m.faktorB = FactorText(s(numberField_[1]));
+    for (int i = 0; i < 4; ++i) m.pulje[i] = pulje_[i]->isChecked();
+    m.pointsystem = btn1000point_->isChecked()        ? PointSystem::Points1000
+                    : btnPlaceringspoint_->isChecked() ? PointSystem::Placering
+                                                       : PointSystem::None;
+    for (const auto& [k, r] : points_) m.points[k] = {s(r.mestPoint), s(r.prSlag), s(r.step)};
+    return m;
+}
+
+IndskudData Indskud::shownIndskud() const {
+    IndskudData d;
+    for (size_t i = 0; i < d.size(); ++i) d[i] = s(indskudBeløb_[i]);
+    return d;
+}
+
+bool Indskud::Form_QueryUnload() {
+    const char* step = kStepSektionsdata;
+    try {
+        Database& db = app_.database();
+        SektionsdataResult marked = SaveSektionsdata(db, shownSektionsdata(), shownMarkering());
+        // Open race lists show which races wait for recalculation.
+        if (!marked.markedKinds.empty() || marked.pointSystemChanged)
+            if (MainWindow* w = MainWindow::current()) emit w->racesChanged();
+        step = kStepIndskud;
+        if (indskudChanged_) {
+            SaveIndskud(db, shownIndskud());
+            indskudChanged_ = false;
+        }
+        step = kStepPræmier;
+        prizeModel_->writePending();
+        return true;
+    } catch (const DbError&) {
+        int tab = step == kStepSektionsdata ? 0 : step == kStepIndskud ? 1 : 2;
+        tabs_->setCurrentIndex(tab);
+        if (tab == 2) præmier_->setFocus();
+        app_.userInterface().message(std::string("Fejl ved lagring af ") + step + ".", "Fejl", Icon::Exclamation);
+        return false;
+    }
+}
+
+void Indskud::done(int r) {
+    // A box being left is validated before the closing reads the boxes.
+    if (QWidget* f = focusWidget()) {
+        if (auto* b = qobject_cast<QLineEdit*>(f)) emit b->editingFinished();
+    }
+    bankPostnr_->leaveFocusedBox();
+    if (!Form_QueryUnload()) return;
+    QDialog::done(r);
+}
+
+static RegisterMenuCommand regIndskud("mnuIndskud", [](MainWindow& w) {
+    Indskud dlg(w.app(), &w);
+    dlg.exec();
+    w.bringToFront();
+});
+
+}  // namespace vemora::gui

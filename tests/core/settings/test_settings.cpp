@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include "core/db/schema.h"
+#include "core/settings/clubs.h"
+#include "core/settings/postnr.h"
+#include "core/settings/settings.h"
+#include "support/testdb.h"
+
+using namespace vemora;
+
+namespace {
+
+void addRace(Database& db, const std::string& farvekode) {
+    db.execute("INSERT INTO Kapflyvninger (Uge, Farvekode, Beregn) VALUES (20, ?, 0)", {Value(farvekode)});
+}
+
+std::vector<std::string> markedRaces(Database& db) {
+    RowSet r = db.query("SELECT Farvekode FROM Kapflyvninger WHERE Beregn = 1 ORDER BY Farvekode");
+    std::vector<std::string> out;
+    for (auto& row : r.rows) out.push_back(row[0].toText());
+    return out;
+}
+
+// A database whose point table is filled in for every kind, as a section that has set it up.
+void fillPointTable(Database& db) {
+    for (const auto& k : pointTableKinds())
+        db.exec("UPDATE Markering SET SE_PointPrSlag" + k + " = 3, SE_PointStep" + k + " = 10");
+}
+
+struct SettingsFixture : ::testing::Test {
+    test::TestApp t;
+    Database& db = t.db();
+    SektionsData sek() { return *LoadSektionsData(db); }
+    MarkeringData mark() { return *LoadMarkering(db); }
+};
+
+}  // namespace
+
+TEST(SettingsRules, EmptyValueRulesOfThePointTable) {
+    EXPECT_EQ(MestPointText(""), "1000");
+    EXPECT_EQ(MestPointText("850"), "850");
+    // "Duer pr. slag" 3 with an empty step gives step 1; a step already there stays.
+    EXPECT_EQ(StepAfterPrSlag("3", ""), "1");
+    EXPECT_EQ(StepAfterPrSlag("3", "5"), "5");
+    EXPECT_EQ(StepAfterPrSlag("", "5"), "");
+    // Step 2 with empty "Duer pr. slag" gives 2 birds; clearing the step clears the birds.
+    EXPECT_EQ(PrSlagAfterStep("2", ""), "2");
+    EXPECT_EQ(PrSlagAfterStep("2", "4"), "4");
+    EXPECT_EQ(PrSlagAfterStep("", "4"), "");
+}
+
+TEST(SettingsRules, BoxesLeftEmptyAndPadding) {
+    EXPECT_EQ(PadCode("7"), "007");
+    EXPECT_EQ(PadCode(""), "");
+    EXPECT_EQ(PadCode("123"), "123");
+    EXPECT_EQ(StakeText("   "), "0");
+    EXPECT_EQ(StakeText(""), "0");
+    EXPECT_EQ(StakeText("25"), "25");
+    EXPECT_EQ(FactorText(""), "0");
+    EXPECT_DOUBLE_EQ(ParseFactor("1,5"), 1.5);
+    EXPECT_DOUBLE_EQ(ParseFactor("12"), 12);
+    EXPECT_THROW(ParseFactor("1,5,3"), DbError);
+    EXPECT_THROW(ParseFactor(","), DbError);
+    EXPECT_EQ(FactorShown(Value(2.25)), "2,25");
+    EXPECT_EQ(FactorShown(Value()), "");
+}
+
+TEST_F(SettingsFixture, ChangingOneKindMarksOnlyItsRaces) {
+    fillPointTable(db);
+    addRace(db, "91 - Orange skema");
+    addRace(db, "92 - Grøn skema");
+    addRace(db, "81 - Privat");
+    MarkeringData m = mark();
+    m.points["91"].mestPoint = "900";
+    auto result = SaveSektionsdata(db, sek(), m);
+    EXPECT_EQ(result.markedKinds, std::vector<std::string>{"91"});
+    EXPECT_FALSE(result.pointSystemChanged);
+    EXPECT_EQ(markedRaces(db), std::vector<std::string>{"91 - Orange skema"});
+    EXPECT_EQ(db.scalar("SELECT MestPoint91 FROM Markering").toInt(), 900);
+
+    // Saved again unchanged: every kind is filled in and equal, so nothing is marked.
+    db.exec("UPDATE Kapflyvninger SET Beregn = 0");
+    result = SaveSektionsdata(db, sek(), mark());
+    EXPECT_TRUE(result.markedKinds.empty());
+    EXPECT_TRUE(markedRaces(db).empty());
+}
+
+TEST_F(SettingsFixture, EmptyBoxesAgainstNullFieldsMarkOnEverySave) {
+    // A new database has no "Duer pr. slag" or "Step": the empty boxes differ from the Null
+    // fields, so every kind is marked each time the settings are saved.
+    addRace(db, "95 - Sektion");
+    for (int round = 0; round < 2; ++round) {
+        db.exec("UPDATE Kapflyvninger SET Beregn = 0");
+        auto result = SaveSektionsdata(db, sek(), mark());
+        EXPECT_EQ(result.markedKinds.size(), pointTableKinds().size());
+        EXPECT_EQ(markedRaces(db), std::vector<std::string>{"95 - Sektion"});
+        EXPECT_TRUE(db.scalar("SELECT SE_PointPrSlag95 FROM Markering").isNull());
+    }
+}
+
+TEST_F(SettingsFixture, ClearedBirdsPerLoftAndStepAreStoredAsNull) {
+    fillPointTable(db);
+    MarkeringData m = mark();
+    EXPECT_EQ(m.points["93"].prSlag, "3");
+    m.points["93"].prSlag = "";
+    m.points["93"].step = StepAfterPrSlag(m.points["93"].prSlag, m.points["93"].step);
+    auto result = SaveSektionsdata(db, sek(), m);
+    EXPECT_EQ(result.markedKinds, std::vector<std::string>{"93"});
+    RowSet r = db.query("SELECT SE_PointPrSlag93, SE_PointStep93, SE_PointStep94 FROM Markering");
+    EXPECT_TRUE(r.rows[0][0].isNull());
+    EXPECT_TRUE(r.rows[0][1].isNull());
+    EXPECT_EQ(r.rows[0][2].toInt(), 10);
+}
+
+TEST_F(SettingsFixture, PointSystemSwitchMarksEveryRace) {
+    fillPointTable(db);
+    addRace(db, "91 - Orange skema");
+    addRace(db, "97 - Privat");
+    MarkeringData m = mark();
+    ASSERT_EQ(m.pointsystem, PointSystem::Points1000);
+    auto result = SaveSektionsdata(db, sek(), m);
+    EXPECT_FALSE(result.pointSystemChanged);
+    EXPECT_TRUE(markedRaces(db).empty());
+
+    m.pointsystem = PointSystem::Placering;
+    result = SaveSektionsdata(db, sek(), m);
+    EXPECT_TRUE(result.pointSystemChanged);
+    EXPECT_EQ(markedRaces(db).size(), 2u);
+    EXPECT_EQ(db.scalar("SELECT Pointsystem FROM Markering").toInt(), 1);
+
+    // A Null point system is not equal to either choice: choosing one counts as a switch.
+    db.exec("UPDATE Markering SET Pointsystem = NULL; UPDATE Kapflyvninger SET Beregn = 0");
+    EXPECT_EQ(mark().pointsystem, PointSystem::None);
+    m.pointsystem = PointSystem::Points1000;
+    EXPECT_TRUE(SaveSektionsdata(db, sek(), m).pointSystemChanged);
+}
+
+TEST_F(SettingsFixture, SectionDataRoundTripsWithEmptyAsNull) {
+    SektionsData s = sek();
+    s.sektionsnr = PadCode("7");
+    s.sektionsnavn = "Sektion 12";
+    s.bank = {"Andelskassen", "", "8800", "1234", "12345678901234"};
+    MarkeringData m = mark();
+    m.faktorA = "1,5";
+    m.pulje = {true, false, true, false};
+    SaveSektionsdata(db, s, m);
+    RowSet g = db.query("SELECT * FROM Generelt");
+    EXPECT_EQ(g.get(0, "Sektionsnr").toText(), "007");
+    EXPECT_TRUE(g.get(0, "Bank_Adr").isNull());
+    EXPECT_EQ(g.get(0, "Kontonr").toText(), "12345678901234");
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT Præmiefaktor_A FROM Markering").toDouble(), 1.5);
+    EXPECT_EQ(mark().faktorA, "1,5");
+    EXPECT_EQ(mark().pulje, (std::array<bool, 4>{true, false, true, false}));
+    EXPECT_EQ(sek().bank[2], "8800");
+}
+
+TEST_F(SettingsFixture, AFailingStepWritesNothing) {
+    addRace(db, "91 - Orange skema");
+    SektionsData s = sek();
+    s.sektionsnavn = "Ny sektion";
+    MarkeringData m = mark();
+    m.pointsystem = PointSystem::Placering;
+    m.faktorB = "1,2,3";  // not a number: the Markering row cannot be written
+    EXPECT_THROW(SaveSektionsdata(db, s, m), DbError);
+    EXPECT_TRUE(db.scalar("SELECT Sektionsnavn FROM Generelt").isNull());
+    EXPECT_TRUE(markedRaces(db).empty());
+    EXPECT_EQ(db.scalar("SELECT Pointsystem FROM Markering").toInt(), 0);
+
+    // The stakes step: a refusing row leaves every stake as it was.
+    IndskudData stakes = *LoadIndskud(db);
+    stakes[0] = "25";
+    stakes[16] = "x";
+    EXPECT_THROW(SaveIndskud(db, stakes), DbError);
+    EXPECT_EQ(db.scalar("SELECT A_Klasse1 FROM Indskud").toInt(), 0);
+    stakes[16] = "  ";
+    SaveIndskud(db, stakes);
+    EXPECT_EQ(db.scalar("SELECT A_Klasse1 FROM Indskud").toInt(), 25);
+    EXPECT_EQ(db.scalar("SELECT Kl_R FROM Indskud").toInt(), 0);
+}
+
+TEST_F(SettingsFixture, TemplatesReadHighestValueFirstAndWriteOnlyDirtyRows) {
+    db.exec("INSERT INTO \"P-spils-præmier_Init\" (Antal, Værdi) VALUES (2, 50), (1, 200)");
+    for (int i = 0; i < 7; ++i) EXPECT_NO_THROW(ReadTemplate(db, i)) << i;
+    auto rows = ReadTemplate(db, 2);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].værdi.toInt(), 200);
+    rows[1].antal = 3;
+    rows[1].dirty = true;
+    rows.push_back({0, Value(4), Value(25.5), true});
+    WriteTemplateRows(db, 2, rows);
+    EXPECT_NE(rows[2].rowId, 0);
+    EXPECT_FALSE(rows[1].dirty);
+    RowSet r = db.query("SELECT Antal, Værdi FROM \"P-spils-præmier_Init\" ORDER BY Værdi DESC");
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r.rows[1][0].toInt(), 3);
+    EXPECT_DOUBLE_EQ(r.rows[2][1].toDouble(), 25.5);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Kontantpræmier_Init").toInt(), 0);
+
+    // A refused row keeps every row dirty, so the grid can write them again.
+    rows[0].antal = Value("mange");
+    rows[0].dirty = true;
+    rows[1].dirty = true;
+    EXPECT_THROW(WriteTemplateRows(db, 2, rows), DbError);
+    EXPECT_TRUE(rows[1].dirty);
+}
+
+TEST_F(SettingsFixture, PostalCodesAreAddedAtOnceAndShareTheirTown) {
+    EXPECT_EQ(LookupPostnr(db, "").result, PostnrLookup::Empty);
+    EXPECT_EQ(LookupPostnr(db, "880").result, PostnrLookup::WrongLength);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Postnr").toInt(), 0);
+
+    EXPECT_EQ(LookupPostnr(db, "8800").result, PostnrLookup::Added);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Postnr WHERE Postnr = '8800'").toInt(), 1);
+    StoreTown(db, "8800", "Viborg");
+    // The same code typed later, in another club or in the section's bank address.
+    auto again = LookupPostnr(db, "8800");
+    EXPECT_EQ(again.result, PostnrLookup::Found);
+    EXPECT_EQ(again.town, "Viborg");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Postnr").toInt(), 1);
+
+    // A town typed for a code the list lost is stored with its code; a cleared town is Null.
+    StoreTown(db, "9000", "Aalborg");
+    EXPECT_EQ(LookupPostnr(db, "9000").town, "Aalborg");
+    StoreTown(db, "9000", "");
+    EXPECT_TRUE(db.scalar("SELECT \"By\" FROM Postnr WHERE Postnr = '9000'").isNull());
+    StoreTown(db, "900", "Nowhere");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Postnr").toInt(), 2);
+}
+
+TEST_F(SettingsFixture, ClubsAreAddedSavedAndDeletedAfterMarkingEveryRace) {
+    addRace(db, "91 - Orange skema");
+    addRace(db, "97 - Privat");
+    int64_t rec = NewForening(db);
+    ForeningData d = *LoadForening(db, rec);
+    EXPECT_EQ(d.nr, "");
+    d.nr = PadCode("5");
+    d.felter[0] = "Brevduer Nord";
+    d.felter[3] = "8800";
+    SaveForening(db, rec, d);
+    EXPECT_EQ(db.scalar("SELECT Nr FROM Foreninger WHERE RecNr = ?", {Value(static_cast<long long>(rec))}).toText(), "005");
+    EXPECT_TRUE(db.scalar("SELECT Kontakt FROM Foreninger").isNull());
+    // A second club with the same number is accepted.
+    int64_t twin = NewForening(db);
+    SaveForening(db, twin, d);
+    EXPECT_EQ(ListForeninger(db).size(), 2u);
+
+    // The delete sees every race already marked when the row goes.
+    db.exec(
+        "CREATE TEMP TABLE seen (unmarked INTEGER);"
+        "CREATE TEMP TRIGGER watch BEFORE DELETE ON Foreninger BEGIN "
+        "INSERT INTO seen SELECT count(*) FROM Kapflyvninger WHERE Beregn = 0; END;");
+    DeleteForening(db, rec);
+    EXPECT_EQ(db.scalar("SELECT unmarked FROM seen").toInt(), 0);
+    EXPECT_EQ(markedRaces(db).size(), 2u);
+    EXPECT_FALSE(LoadForening(db, rec).has_value());
+    EXPECT_TRUE(LoadForening(db, twin).has_value());
+}
