@@ -48,9 +48,13 @@ public:
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override {
         if (ev->type() == QEvent::ChildAdded) {
-            if (auto* c = qobject_cast<QWidget*>(static_cast<QChildEvent*>(ev)->child())) {
+            QObject* child = static_cast<QChildEvent*>(ev)->child();
+            // The filter goes on at once, so an Enter in the same turn (a grid's cell editor
+            // opening) is seen; the child's own children announce themselves the same way.
+            child->installEventFilter(this);
+            if (auto* c = qobject_cast<QWidget*>(child)) {
                 QPointer<QWidget> pc(c);
-                // Children are fully built after the event; cover them on the next turn.
+                // A widget built elsewhere and moved in brings its children along.
                 QTimer::singleShot(0, this, [this, pc] {
                     if (pc) cover(pc);
                 });
