@@ -1,6 +1,8 @@
 #include "core/calc/calc.h"
 
+#include <algorithm>
 #include <charconv>
+#include <numeric>
 #include <string>
 
 #include "core/app/procs.h"
@@ -116,7 +118,7 @@ RaceInput readRace(Database& db, long long nr) {
     std::string sql = "SELECT rowid, Ringnummer, Forening, Slag, Område, " +
                       (in.codeField ? "Kode" + std::to_string(in.codeField) : std::string("NULL")) +
                       ", \"Meter / min\", \"Sektion A\", \"Sektion B\", Pulje, Elite, Kl_Z, Kl_R";
-    for (const char* f : calc::resultFieldNames()) sql += ", " + sqlIdent(f);
+    sql += ", Område_Placering, Points1000, PointsPlac";
     try {
         readBirds(db, nr, sql + " FROM Deltagere WHERE Kapflyvning = ?", in);
     } catch (const DbError& e) {
@@ -145,7 +147,9 @@ void readBirds(Database& db, long long nr, const std::string& sql, RaceInput& in
         b.elite = st.column(10).toBool();
         b.klZ = st.column(11).toBool();
         b.klR = st.column(12).toBool();
-        for (int f = 0; f < calc::kResultFieldCount; ++f) b.old[f] = st.column(13 + f);
+        b.oldOmraadePlacering = st.column(13);
+        b.oldPoints1000 = st.column(14);
+        b.oldPointsPlac = st.column(15);
         in.birds.push_back(std::move(b));
     }
 }
@@ -168,17 +172,24 @@ void storeResult(Database& db, long long nr, const RaceInput& in, const calc::Ra
     race.bind(p, Value(nr));
     race.run();
 
+    // A row is written only when one of its values differs from the stored one; the engine
+    // compares, so the birds' old results need not be read.
     sql = "UPDATE Deltagere SET ";
-    for (int f = 0; f < calc::kResultFieldCount; ++f) sql += (f ? ", " : "") + sqlIdent(calc::resultFieldNames()[f]) + " = ?";
-    Statement bird = db.prepare(sql + " WHERE rowid = ?");
-    for (size_t i = 0; i < in.birds.size(); ++i) {
-        const auto& now = out.birds[i];
-        const auto& old = in.birds[i].old;
-        bool same = true;
-        for (int f = 0; f < calc::kResultFieldCount && same; ++f) same = now[f] == old[f];
-        if (same) continue;
-        for (int f = 0; f < calc::kResultFieldCount; ++f) bird.bind(f + 1, now[f]);
-        bird.bind(calc::kResultFieldCount + 1, Value(in.birds[i].rowid));
+    std::string differs;
+    for (int f = 0; f < calc::kResultFieldCount; ++f) {
+        std::string name = sqlIdent(calc::resultFieldNames()[f]), param = "?" + std::to_string(f + 1);
+        sql += (f ? ", " : "") + name + " = " + param;
+        differs += (f ? " OR " : "") + name + " IS NOT " + param;
+    }
+    const int rowParam = calc::kResultFieldCount + 1;
+    Statement bird = db.prepare(sql + " WHERE rowid = ?" + std::to_string(rowParam) + " AND (" + differs + ")");
+    // In row order, so that consecutive updates land on the same pages.
+    std::vector<uint32_t> byRow(in.birds.size());
+    std::iota(byRow.begin(), byRow.end(), 0u);
+    std::sort(byRow.begin(), byRow.end(), [&](uint32_t a, uint32_t b) { return in.birds[a].rowid < in.birds[b].rowid; });
+    for (uint32_t i : byRow) {
+        for (int f = 0; f < calc::kResultFieldCount; ++f) bird.bind(f + 1, out.birds[i][f]);
+        bird.bind(rowParam, Value(in.birds[i].rowid));
         bird.run();
     }
     tr.commit();

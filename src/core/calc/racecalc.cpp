@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <unordered_map>
 #include <numeric>
 
 namespace vemora::calc {
@@ -43,19 +43,40 @@ std::string lastChars(std::string_view s, size_t n) {
 namespace {
 
 // Assigns each bird an id of its text key such that the ids sort as the keys do under
-// NOCASE, with Null before every text (the database's order).
+// NOCASE, with Null before every text (the database's order). Ids are dense from 0.
 std::vector<int> keyIds(const std::vector<const Value*>& keys) {
-    std::map<std::pair<bool, std::string>, int> ids;
-    std::vector<std::pair<bool, std::string>> folded(keys.size());
+    std::unordered_map<std::string, int> seen;
+    std::vector<int> raw(keys.size());
+    bool anyNull = false;
     for (size_t i = 0; i < keys.size(); ++i) {
         const Value& v = *keys[i];
-        folded[i] = v.isNull() ? std::pair<bool, std::string>{false, {}} : std::pair<bool, std::string>{true, foldCase(v.toText())};
-        ids.emplace(folded[i], 0);
+        if (v.isNull()) {
+            raw[i] = -1;
+            anyNull = true;
+            continue;
+        }
+        auto it = seen.emplace(foldCase(v.toText()), static_cast<int>(seen.size())).first;
+        raw[i] = it->second;
     }
-    int next = 0;
-    for (auto& kv : ids) kv.second = next++;
-    std::vector<int> out(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) out[i] = ids[folded[i]];
+    std::vector<const std::string*> distinct(seen.size());
+    for (const auto& kv : seen) distinct[kv.second] = &kv.first;
+    std::vector<int> byText(distinct.size());
+    std::iota(byText.begin(), byText.end(), 0);
+    std::sort(byText.begin(), byText.end(), [&](int a, int b) { return *distinct[a] < *distinct[b]; });
+    std::vector<int> rank(distinct.size());
+    for (size_t r = 0; r < byText.size(); ++r) rank[byText[r]] = static_cast<int>(r) + (anyNull ? 1 : 0);
+    for (int& id : raw) id = id < 0 ? 0 : rank[id];
+    return raw;
+}
+
+// Dense ids 0..k-1 in the order of the given keys.
+std::vector<int> denseIds(const std::vector<int64_t>& key) {
+    std::vector<int64_t> distinct = key;
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    std::vector<int> out(key.size());
+    for (size_t i = 0; i < key.size(); ++i)
+        out[i] = static_cast<int>(std::lower_bound(distinct.begin(), distinct.end(), key[i]) - distinct.begin());
     return out;
 }
 
@@ -136,10 +157,15 @@ RaceResult computeRace(const RaceInput& in) {
         if (int c = ringKey[a].compare(ringKey[b])) return c < 0;
         return in.birds[a].rowid < in.birds[b].rowid;
     });
-    // Birds ordered by a key first and then by the ranking order.
-    auto orderedBy = [&](const std::vector<int64_t>& key) {
-        std::vector<uint32_t> o = order;
-        std::stable_sort(o.begin(), o.end(), [&](uint32_t a, uint32_t b) { return key[a] < key[b]; });
+    // Birds ordered by a dense key first and then by the ranking order.
+    auto orderedBy = [&](const std::vector<int>& key) {
+        int k = 0;
+        for (int v : key) k = std::max(k, v + 1);
+        std::vector<uint32_t> start(static_cast<size_t>(k) + 1, 0);
+        for (int v : key) ++start[v + 1];
+        for (int v = 0; v < k; ++v) start[v + 1] += start[v];
+        std::vector<uint32_t> o(n);
+        for (uint32_t i : order) o[start[key[i]]++] = i;
         return o;
     };
 
@@ -151,15 +177,15 @@ RaceResult computeRace(const RaceInput& in) {
         r[rPoint] = 0.0;
         r[rPraemie] = 0.0;
         for (int f : {rKlE, rKlP, rKlZ, rKlR, rKlS}) r[f] = false;
-        r[rOmraadePlacering] = in.birds[i].old[rOmraadePlacering];
-        r[rPoints1000] = in.birds[i].old[rPoints1000];
-        r[rPointsPlac] = in.birds[i].old[rPointsPlac];
+        r[rOmraadePlacering] = in.birds[i].oldOmraadePlacering;
+        r[rPoints1000] = in.birds[i].oldPoints1000;
+        r[rPointsPlac] = in.birds[i].oldPointsPlac;
     }
 
     // Code groups, in the order "Select Distinct" gives them: Null first, then by text.
-    std::vector<int64_t> group(n, 0);
+    std::vector<int> group(n, 0);
     int groupCount = 1;
-    std::vector<int64_t> codeKey(n, 0);
+    std::vector<int> codeKey(n, 0);
     if (in.codeField) {
         std::vector<const Value*> keys(n);
         for (size_t i = 0; i < n; ++i) keys[i] = &in.birds[i].kode;
@@ -172,6 +198,18 @@ RaceResult computeRace(const RaceInput& in) {
     for (uint32_t i : order)
         if (fastSql[i]) ranked[group[i]].push_back(i);
 
+    // The loft lists of the prizes know a loft by its club and loft number written together.
+    std::vector<int> loftOf(n);
+    std::vector<char> inLoftGame;
+    {
+        std::unordered_map<std::string, int> ids;
+        for (size_t i = 0; i < n; ++i) {
+            auto it = ids.emplace(in.birds[i].forening.toText() + in.birds[i].slag.toText(), static_cast<int>(ids.size())).first;
+            loftOf[i] = it->second;
+        }
+        inLoftGame.assign(ids.size(), 0);
+        for (const auto& [key, id] : ids) inLoftGame[id] = in.loftGameLofts.count(key) ? 1 : 0;
+    }
     const double M = static_cast<double>(in.mestPoint);
     Placing placing;
     for (int g = 0; g < groupCount; ++g) {
@@ -198,7 +236,7 @@ RaceResult computeRace(const RaceInput& in) {
             for (const auto& row : in.scales[sP + gm]) total += row.antal * row.vaerdi;
             available[gm] = in.poolSwitch[gm] ? (total < pool[gm] ? total : pool[gm]) : total;
         }
-        std::unordered_set<std::string> loftPrized, loftGamePrized;
+        std::vector<char> loftPrized(inLoftGame.size(), 0), loftGamePrized(inLoftGame.size(), 0);
 
         const auto& rk = ranked[g];
         const double best = rk.empty() ? 0 : *in.birds[rk.front()].speed;
@@ -233,9 +271,9 @@ RaceResult computeRace(const RaceInput& in) {
             if (b.elite) game[gE] = scale[sE].take();
             if (b.klZ) game[gZ] = scale[sZ].take();
             if (b.klR) game[gR] = scale[sR].take();
-            const std::string loft = b.forening.toText() + b.slag.toText();
-            const bool loftPrize = !loftPrized.count(loft);
-            const bool loftGamePrize = in.loftGameLofts.count(loft) && !loftGamePrized.count(loft);
+            const int loft = loftOf[i];
+            const bool loftPrize = !loftPrized[loft];
+            const bool loftGamePrize = inLoftGame[loft] && !loftGamePrized[loft];
             double loftAmount = loftPrize ? scale[sSlag].take() : 0;
             double loftGameAmount = loftGamePrize ? scale[sSlagspil].take() : 0;
             for (int gm = 0; gm < kGameCount; ++gm) {
@@ -270,12 +308,12 @@ RaceResult computeRace(const RaceInput& in) {
                 }
             }
             if (loftPrize) {
-                loftPrized.insert(loft);
+                loftPrized[loft] = 1;
                 prize += loftAmount;
                 if (loftAmount > 0) ++prizes;
             }
             if (loftGamePrize) {
-                loftGamePrized.insert(loft);
+                loftGamePrized[loft] = 1;
                 prize += loftGameAmount;
                 if (loftGameAmount > 0) {
                     r[rKlS] = true;
@@ -313,7 +351,7 @@ RaceResult computeRace(const RaceInput& in) {
     }
 
     // Loft, club and area placings: runs of one key in key order, each in ranking order.
-    auto placeRuns = [&](const std::vector<int64_t>& key, int placeField, int placeField2, int countField) {
+    auto placeRuns = [&](const std::vector<int>& key, int placeField, int placeField2, int countField) {
         std::vector<uint32_t> o = orderedBy(key);
         Placing runPlacing;
         for (size_t start = 0; start < o.size();) {
@@ -347,15 +385,11 @@ RaceResult computeRace(const RaceInput& in) {
         std::vector<const Value*> areaPtr(n);
         for (size_t i = 0; i < n; ++i) areaPtr[i] = &area[i];
         auto areaIds = keyIds(areaPtr);
-        std::vector<int64_t> loftKey(n), clubKey(n), areaKey(n);
-        for (size_t i = 0; i < n; ++i) {
-            loftKey[i] = static_cast<int64_t>(clubIds[i]) * (static_cast<int64_t>(n) + 1) + loftIds[i];
-            clubKey[i] = clubIds[i];
-            areaKey[i] = areaIds[i];
-        }
-        placeRuns(loftKey, rSlagPlacering, rSlagPlacering2, rSlagIalt);
-        placeRuns(clubKey, rForeningPlacering, -1, rForeningIalt);
-        placeRuns(areaKey, rOmraadePlacering, -1, rOmraadeIalt);
+        std::vector<int64_t> loftKey(n);
+        for (size_t i = 0; i < n; ++i) loftKey[i] = static_cast<int64_t>(clubIds[i]) * (static_cast<int64_t>(n) + 1) + loftIds[i];
+        placeRuns(denseIds(loftKey), rSlagPlacering, rSlagPlacering2, rSlagIalt);
+        placeRuns(clubIds, rForeningPlacering, -1, rForeningIalt);
+        placeRuns(areaIds, rOmraadePlacering, -1, rOmraadeIalt);
     }
 
     // A race split by code still gets its 1000-scale points over all its ranked birds.
@@ -384,7 +418,7 @@ RaceResult computeRace(const RaceInput& in) {
         std::vector<uint32_t> o = orderedBy(codeKey);
         double current = 0;
         bool first = true;
-        int64_t previousCode = 0;
+        int previousCode = 0;
         for (uint32_t i : o) {
             if (!fast[i]) continue;
             if (first || codeKey[i] != previousCode) current = M;

@@ -90,7 +90,8 @@ struct RaceInput {
         std::optional<double> speed;
         double sektionA = 0, sektionB = 0;
         bool pulje = false, elite = false, klZ = false, klR = false;
-        std::array<Value, kResultFieldCount> old;  // the stored values before the calculation
+        // The stored values that the calculation leaves on a bird it does not rank.
+        Value oldOmraadePlacering, oldPoints1000, oldPointsPlac;
     };
     std::vector<Bird> birds;
 };
