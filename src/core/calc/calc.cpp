@@ -188,7 +188,7 @@ void storeResult(Database& db, long long nr, const RaceInput& in, const calc::Ra
     std::iota(byRow.begin(), byRow.end(), 0u);
     std::sort(byRow.begin(), byRow.end(), [&](uint32_t a, uint32_t b) { return in.birds[a].rowid < in.birds[b].rowid; });
     for (uint32_t i : byRow) {
-        for (int f = 0; f < calc::kResultFieldCount; ++f) bird.bind(f + 1, out.birds[i][f]);
+        for (int f = 0; f < calc::kResultFieldCount; ++f) bird.bind(f + 1, out.birds[i].value(f));
         bird.bind(rowParam, Value(in.birds[i].rowid));
         bird.run();
     }

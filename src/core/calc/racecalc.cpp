@@ -23,6 +23,15 @@ const std::array<const char*, kRestFieldCount>& restFieldNames() {
     return n;
 }
 
+Value BirdResult::value(int f) const {
+    if (isNull(f)) return {};
+    double v = number[f];
+    // Placings, counts, classes and markers are whole numbers; a kept old value that is not
+    // whole goes back as it was.
+    bool real = f == rPoint || f == rPoints1000 || f == rPointsPlac || f == rPraemie || v != std::floor(v);
+    return real ? Value(v) : Value(static_cast<long long>(v));
+}
+
 std::string foldCase(std::string_view s) {
     std::string out(s);
     for (char& c : out)
@@ -174,12 +183,12 @@ RaceResult computeRace(const RaceInput& in) {
     // 1000-scale points of a bird that is not ranked are never touched.
     for (size_t i = 0; i < n; ++i) {
         auto& r = out.birds[i];
-        r[rPoint] = 0.0;
-        r[rPraemie] = 0.0;
-        for (int f : {rKlE, rKlP, rKlZ, rKlR, rKlS}) r[f] = false;
-        r[rOmraadePlacering] = in.birds[i].oldOmraadePlacering;
-        r[rPoints1000] = in.birds[i].oldPoints1000;
-        r[rPointsPlac] = in.birds[i].oldPointsPlac;
+        r.set(rPoint, 0.0);
+        r.set(rPraemie, 0.0);
+        for (int f : {rKlE, rKlP, rKlZ, rKlR, rKlS}) r.set(f, 0.0);
+        r.set(rOmraadePlacering, in.birds[i].oldOmraadePlacering);
+        r.set(rPoints1000, in.birds[i].oldPoints1000);
+        r.set(rPointsPlac, in.birds[i].oldPointsPlac);
     }
 
     // Code groups, in the order "Select Distinct" gives them: Null first, then by text.
@@ -225,7 +234,7 @@ RaceResult computeRace(const RaceInput& in) {
             if (b.elite) pool[gE] += in.stakeGame[gE];
             if (b.klZ) pool[gZ] += in.stakeGame[gZ];
             if (b.klR) pool[gR] += in.stakeGame[gR];
-            out.birds[i][rKapflyvningIalt] = count;
+            out.birds[i].set(rKapflyvningIalt, static_cast<double>(count));
         }
 
         std::array<ScaleCursor, kScaleCount> scale;
@@ -286,14 +295,14 @@ RaceResult computeRace(const RaceInput& in) {
             }
 
             int64_t pl = placing.next(*b.speed, position);
-            r[rPlacering] = pl;
+            r.set(rPlacering, static_cast<double>(pl));
             if (in.placingPoints)
-                r[rPoint] = M - static_cast<double>(in.mestPoint * (pl - 1)) / static_cast<double>(count);
+                r.set(rPoint, M - static_cast<double>(in.mestPoint * (pl - 1)) / static_cast<double>(count));
             else
-                r[rPoint] = divide(*b.speed * M, best);
+                r.set(rPoint, divide(*b.speed * M, best));
             if (!in.splitByCode) {
-                r[rPoints1000] = divide(*b.speed * 1000.0, best);
-                r[rPointsPlac] = 1000.0 - static_cast<double>((pl - 1) * 1000) / static_cast<double>(count);
+                r.set(rPoints1000, divide(*b.speed * 1000.0, best));
+                r.set(rPointsPlac, 1000.0 - static_cast<double>((pl - 1) * 1000) / static_cast<double>(count));
             }
 
             double prize = cash;
@@ -302,7 +311,7 @@ RaceResult computeRace(const RaceInput& in) {
             const int flag[kGameCount] = {rKlP, rKlE, rKlZ, rKlR};
             for (int gm = 0; gm < kGameCount; ++gm) {
                 if (entered[gm] && game[gm] > 0) {
-                    r[flag[gm]] = true;
+                    r.set(flag[gm], 1.0);
                     prize += game[gm];
                     ++prizes;
                 }
@@ -316,24 +325,24 @@ RaceResult computeRace(const RaceInput& in) {
                 loftGamePrized[loft] = 1;
                 prize += loftGameAmount;
                 if (loftGameAmount > 0) {
-                    r[rKlS] = true;
+                    r.set(rKlS, 1.0);
                     ++prizes;
                 }
             }
             for (int k = 1; k <= b.sektionA; ++k)
                 if (wonA[k] > 0) {
                     prize += wonA[k];
-                    r[rKlasseA] = k;
+                    r.set(rKlasseA, k);
                     ++prizes;
                 }
             for (int k = 1; k <= b.sektionB; ++k)
                 if (wonB[k] > 0) {
                     prize += wonB[k];
-                    r[rKlasseB] = k;
+                    r.set(rKlasseB, k);
                     ++prizes;
                 }
-            r[rPraemie] = prize > 0 ? Value(prize) : Value();
-            r[rAntalPraemier] = prizes != 0 ? Value(prizes) : Value();
+            r.set(rPraemie, prize > 0 ? Value(prize) : Value());
+            r.set(rAntalPraemier, prizes != 0 ? Value(static_cast<double>(prizes)) : Value());
             ++position;
         }
 
@@ -362,11 +371,11 @@ RaceResult computeRace(const RaceInput& in) {
             for (size_t j = start; j < end; ++j) {
                 uint32_t i = o[j];
                 auto& r = out.birds[i];
-                r[countField] = static_cast<int64_t>(end - start);
+                r.set(countField, static_cast<double>(end - start));
                 if (fast[i]) {
                     ++position;
-                    r[placeField] = runPlacing.next(*in.birds[i].speed, position);
-                    if (placeField2 >= 0) r[placeField2] = position;
+                    r.set(placeField, static_cast<double>(runPlacing.next(*in.birds[i].speed, position)));
+                    if (placeField2 >= 0) r.set(placeField2, static_cast<double>(position));
                 }
             }
             start = end;
@@ -404,8 +413,8 @@ RaceResult computeRace(const RaceInput& in) {
             double speed = *in.birds[i].speed;
             if (position == 1) best = speed;
             int64_t pl = whole.next(speed, position);
-            out.birds[i][rPoints1000] = divide(speed * 1000.0, best);
-            out.birds[i][rPointsPlac] = 1000.0 - static_cast<double>((pl - 1) * 1000) / static_cast<double>(ranks);
+            out.birds[i].set(rPoints1000, divide(speed * 1000.0, best));
+            out.birds[i].set(rPointsPlac, 1000.0 - static_cast<double>((pl - 1) * 1000) / static_cast<double>(ranks));
             ++position;
         }
     }
@@ -414,7 +423,7 @@ RaceResult computeRace(const RaceInput& in) {
     // in ranking order, and only a loft's first birds score.
     const double prSlag = in.pointPrSlag.toDouble(), step = in.pointStep.toDouble();
     if (!in.pointPrSlag.isNull() && !in.pointStep.isNull() && prSlag != 0 && step != 0) {
-        for (size_t i = 0; i < n; ++i) out.birds[i][rPoint] = 0.0;
+        for (size_t i = 0; i < n; ++i) out.birds[i].set(rPoint, 0.0);
         std::vector<uint32_t> o = orderedBy(codeKey);
         double current = 0;
         bool first = true;
@@ -425,7 +434,7 @@ RaceResult computeRace(const RaceInput& in) {
             first = false;
             previousCode = codeKey[i];
             if (current > 0) {
-                if (out.birds[i][rSlagPlacering2].toDouble() <= prSlag) out.birds[i][rPoint] = current;
+                if (out.birds[i].number[rSlagPlacering2] <= prSlag) out.birds[i].set(rPoint, current);
                 current -= step;
             }
         }

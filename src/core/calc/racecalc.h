@@ -96,8 +96,28 @@ struct RaceInput {
     std::vector<Bird> birds;
 };
 
+// One bird's results as numbers with a Null mask, so that a race of many thousand birds
+// stays small; value() gives a field as the database stores it.
+struct BirdResult {
+    std::array<double, kResultFieldCount> number{};
+    uint32_t nulls = (1u << kResultFieldCount) - 1;
+
+    void set(int f, double v) {
+        number[f] = v;
+        nulls &= ~(1u << f);
+    }
+    void set(int f, const Value& v) {
+        if (v.isNull())
+            nulls |= 1u << f;
+        else
+            set(f, v.toDouble());
+    }
+    bool isNull(int f) const { return (nulls >> f) & 1u; }
+    Value value(int f) const;
+};
+
 struct RaceResult {
-    std::vector<std::array<Value, kResultFieldCount>> birds;  // same order as RaceInput::birds
+    std::vector<BirdResult> birds;  // same order as RaceInput::birds
     std::array<double, kRestFieldCount> rest{};
 };
 
