@@ -155,7 +155,9 @@ void readBirds(Database& db, long long nr, const std::string& sql, RaceInput& in
 }
 
 // The race row as the calculation leaves it before any bird is written: remainders 0 and
-// Beregn False. An error after this point leaves the race counting as current.
+// Beregn False. An error after this point leaves the race counting as current. Every error
+// is found before anything is written, so the birds then keep their old results, where a
+// row-by-row calculation would have left the rows it had saved so far.
 void storeReset(Database& db, long long nr) {
     std::string sql = "UPDATE Kapflyvninger SET Beregn = 0";
     for (const char* f : calc::restFieldNames()) sql += ", " + sqlIdent(f) + " = 0";

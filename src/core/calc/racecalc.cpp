@@ -153,8 +153,10 @@ RaceResult computeRace(const RaceInput& in) {
             throw CalcError("Due " + b.ring + " er tilmeldt flere end 6 klasser.", true);
     }
 
-    // "[Meter / min] Desc, Right(Ringnummer, 4), Ringnummer": Null speeds last. The ring
-    // number is unique within a race under NOCASE, so this order is total.
+    // "[Meter / min] Desc, Right(Ringnummer, 4), Ringnummer": Null speeds last. Both text
+    // keys compare as NOCASE, like every text comparison of the original engine (SQLite would
+    // give the Right() expression binary order unless told). The ring number is unique
+    // within a race under NOCASE, so the order is total and every tie is decided.
     std::vector<uint32_t> order(n);
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
@@ -191,7 +193,10 @@ RaceResult computeRace(const RaceInput& in) {
         r.set(rPointsPlac, in.birds[i].oldPointsPlac);
     }
 
-    // Code groups, in the order "Select Distinct" gives them: Null first, then by text.
+    // Code groups: one per code value compared as NOCASE, Null a group of its own. SQLite
+    // promises no order for "Select Distinct"; the groups go Null first and then by text, as
+    // "Order By" would sort them. The order matters only to the remainders, which are sums of
+    // doubles over the groups.
     std::vector<int> group(n, 0);
     int groupCount = 1;
     std::vector<int> codeKey(n, 0);
