@@ -64,7 +64,7 @@ TEST_P(CalcProperty, InMemoryEqualsLiteralPasses) {
     EXPECT_GT(fast.scalar("SELECT count(*) FROM Deltagere WHERE Placering > 0").toInt(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, CalcProperty, ::testing::Range(1u, 21u));
+INSTANTIATE_TEST_SUITE_P(CalcSeeds, CalcProperty, ::testing::Range(1u, 21u));
 
 }  // namespace
 }  // namespace vemora
