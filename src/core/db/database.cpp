@@ -114,7 +114,9 @@ void Database::configure() {
     // The first statement reads the header: a file that is not a database fails here, before
     // anything could be written to it.
     try {
-        exec("PRAGMA foreign_keys = ON;");
+        // A season holds hundreds of thousands of birds; with the default 2 MB of cache, writing
+        // one race's results spills pages to the file before the commit.
+        exec("PRAGMA foreign_keys = ON; PRAGMA cache_size = -32768;");
         scalar("SELECT count(*) FROM sqlite_master");
     } catch (const DbError& e) {
         throw DbError("Databasen '" + path_.string() + "' kan ikke åbnes: " + e.what(), e.code());

@@ -1,0 +1,179 @@
+// Placings, counts and points of the race calculation on small worked races.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "core/calc/calc.h"
+#include "core/calc/racecalc.h"
+#include "core/calc/calc_fixture.h"
+#include "support/testdb.h"
+
+namespace vemora {
+namespace {
+
+using namespace calctest;
+using V = std::vector<Value>;
+
+struct CalcRanking : ::testing::Test {
+    test::TestApp t;
+    Database& db = t.db();
+    bool calc(long long race) { return CalcKapflyvning(t.app, race); }
+};
+
+TEST_F(CalcRanking, TiesShareAPlacingAndTheLowerLastFourRingComesFirst) {
+    long long r = addRace(db, "95 - Sektion", {{"Kontantpræmier", true}});
+    addScale(db, "Kontantpræmier", r, {{1, 40}, {1, 30}, {1, 20}, {1, 10}});
+    addBird(db, r, "100-26-0001", 1200.0);
+    addBird(db, r, "100-26-0009", 1100.0);  // tied with 0005; ring ends higher, so after it
+    addBird(db, r, "200-26-0005", 1100.0);
+    addBird(db, r, "100-26-0004", 1000.0);
+    ASSERT_TRUE(calc(r));
+    EXPECT_EQ(column(db, r, "Placering"), (V{1, 4, 2, 2}));  // rings 0001, 0004, 0009, 0005
+    EXPECT_EQ(birdField(db, r, "200-26-0005", "Præmie"), Value(30.0));
+    EXPECT_EQ(birdField(db, r, "100-26-0009", "Præmie"), Value(20.0));
+    EXPECT_EQ(raceField(db, r, "Beregn"), Value(0));
+    EXPECT_TRUE(t.ui.shown.empty());
+}
+
+TEST_F(CalcRanking, BirdAtTheThresholdIsCountedButNotPlaced) {
+    setSettings(db, "Markering", {{"Hastighed_Andre", 900.0}, {"Hastighed_9192", 5000.0}});
+    long long r = addRace(db, "95 - Sektion", {{"Kontantpræmier", true}});
+    addScale(db, "Kontantpræmier", r, {{5, 100}});
+    addBird(db, r, "100-26-0001", 1000.0, {{"Område", "7"}});
+    addBird(db, r, "100-26-0002", 900.0, {{"Område", "7"}, {"Område_Placering", 9}, {"Points1000", 12.5}});
+    ASSERT_TRUE(calc(r));
+    const std::string slow = "100-26-0002";
+    for (const char* f : {"Placering", "Slag_Placering", "Slag_Placering2", "Forening_placering", "Antal præmier"})
+        EXPECT_TRUE(birdField(db, r, slow, f).isNull()) << f;
+    EXPECT_EQ(birdField(db, r, slow, "Præmie"), Value(0.0));
+    for (const char* f : {"Kapflyvning_ialt", "Slag_Ialt", "Forening_ialt", "Område_Ialt"})
+        EXPECT_EQ(birdField(db, r, slow, f), Value(2)) << f;
+    // The area placing and the 1000-scale points of an unranked bird are left as they were.
+    EXPECT_EQ(birdField(db, r, slow, "Område_Placering"), Value(9));
+    EXPECT_EQ(birdField(db, r, slow, "Points1000"), Value(12.5));
+    EXPECT_EQ(raceField(db, r, "RestKontant"), Value(400.0));
+
+    // A national race 91 uses the other threshold: nobody is ranked.
+    long long r91 = addRace(db, "91 - Orange");
+    addBird(db, r91, "100-26-0001", 1000.0);
+    ASSERT_TRUE(calc(r91));
+    EXPECT_TRUE(birdField(db, r91, "100-26-0001", "Placering").isNull());
+}
+
+TEST_F(CalcRanking, PointsUnderBothSystems) {
+    setSettings(db, "Markering", {{"Pointsystem", 1}, {"MestPoint95", 1000}});
+    long long r = addRace(db, "95 - Sektion");
+    for (int i = 0; i < 10; ++i) addBird(db, r, "100-26-000" + std::to_string(i), 2000.0 - i * 10);
+    ASSERT_TRUE(calc(r));
+    EXPECT_EQ(birdField(db, r, "100-26-0000", "Point"), Value(1000.0));
+    EXPECT_EQ(birdField(db, r, "100-26-0003", "Point"), Value(700.0));
+    EXPECT_EQ(birdField(db, r, "100-26-0003", "PointsPlac"), Value(700.0));
+
+    setSettings(db, "Markering", {{"Pointsystem", 0}, {"MestPoint96", Value()}});
+    long long r2 = addRace(db, "96 - Sektion");
+    addBird(db, r2, "100-26-0001", 1500.0);
+    addBird(db, r2, "100-26-0002", 750.0);
+    ASSERT_TRUE(calc(r2));
+    EXPECT_EQ(birdField(db, r2, "100-26-0002", "Point"), Value(500.0));  // Null "Max. point" is 1000
+    EXPECT_EQ(birdField(db, r2, "100-26-0002", "Points1000"), Value(500.0));
+}
+
+TEST_F(CalcRanking, CodeGroupsArePlacedApartButPointsStayWholeRace) {
+    setSettings(db, "Markering", {{"Hastighed_Andre", 100.0}});
+    long long r = addRace(db, "95 - Sektion", {{"Kode", "2"}, {"Kontantpræmier", true}});
+    addScale(db, "Kontantpræmier", r, {{1, 50}});
+    addBird(db, r, "100-26-0001", 1000.0, {{"Kode2", "A"}});
+    addBird(db, r, "100-26-0002", 900.0, {{"Kode2", "A"}});
+    addBird(db, r, "100-26-0003", 800.0, {{"Kode2", "B"}});
+    addBird(db, r, "100-26-0004", 500.0, {{"Kode2", Value()}});
+    addBird(db, r, "100-26-0005", 50.0, {{"Kode2", Value()}});  // below the threshold
+    ASSERT_TRUE(calc(r));
+    EXPECT_EQ(column(db, r, "Placering"), (V{1, 2, 1, 1, Value()}));
+    EXPECT_EQ(column(db, r, "Kapflyvning_ialt"), (V{2, 2, 1, 2, 2}));
+    // Every group wins the whole cash scale.
+    EXPECT_EQ(column(db, r, "Præmie"), (V{50.0, Value(), 50.0, 50.0, 0.0}));
+    // 1000-scale points: against the race's best bird and its 4 ranked birds.
+    EXPECT_EQ(birdField(db, r, "100-26-0003", "Points1000"), Value(800.0));
+    EXPECT_EQ(birdField(db, r, "100-26-0003", "PointsPlac"), Value(500.0));
+    EXPECT_EQ(birdField(db, r, "100-26-0004", "PointsPlac"), Value(250.0));
+}
+
+TEST_F(CalcRanking, PerLoftPointScheme) {
+    setSettings(db, "Markering", {{"MestPoint95", 100}, {"SE_PointPrSlag95", 2}, {"SE_PointStep95", 10}});
+    long long r = addRace(db, "95 - Sektion");
+    // Loft running numbers in ranking order: 1, 1, 2, 3, 1.
+    addBird(db, r, "100-26-0001", 1500.0, {{"Slag", "001"}});
+    addBird(db, r, "100-26-0002", 1400.0, {{"Slag", "002"}});
+    addBird(db, r, "100-26-0003", 1300.0, {{"Slag", "001"}});
+    addBird(db, r, "100-26-0004", 1200.0, {{"Slag", "001"}});
+    addBird(db, r, "100-26-0005", 1100.0, {{"Slag", "003"}});
+    ASSERT_TRUE(calc(r));
+    EXPECT_EQ(column(db, r, "Slag_Placering2"), (V{1, 1, 2, 3, 1}));
+    EXPECT_EQ(column(db, r, "Point"), (V{100.0, 90.0, 80.0, 0.0, 60.0}));
+}
+
+TEST_F(CalcRanking, NullAreaJoinsTheDefaultArea) {
+    setSettings(db, "Generelt", {{"Sektionsnr", Value()}, {"Sektionsnavn", " Sektion 12 "}});
+    long long r = addRace(db, "95 - Sektion");
+    addBird(db, r, "100-26-0001", 1500.0, {{"Område", Value()}});
+    addBird(db, r, "100-26-0002", 1400.0, {{"Område", "12"}});
+    addBird(db, r, "100-26-0003", 1300.0, {{"Område", "13"}});
+    ASSERT_TRUE(calc(r));
+    EXPECT_EQ(column(db, r, "Område_Placering"), (V{1, 2, 1}));
+    EXPECT_EQ(column(db, r, "Område_Ialt"), (V{2, 2, 1}));
+}
+
+TEST_F(CalcRanking, ClearFlagReadsAndWritesNothing) {
+    long long r = addRace(db, "95 - Sektion");
+    addBird(db, r, "100-26-0001", 1500.0);
+    ASSERT_TRUE(calc(r));
+    std::vector<std::string> reads;
+    sqlite3_set_authorizer(
+        db.handle(),
+        [](void* p, int action, const char* a, const char* b, const char*, const char*) {
+            if (action == SQLITE_READ) static_cast<std::vector<std::string>*>(p)->push_back(std::string(a) + "." + b);
+            return SQLITE_OK;
+        },
+        &reads);
+    int changes = sqlite3_total_changes(db.handle());
+    EXPECT_TRUE(calc(r));
+    sqlite3_set_authorizer(db.handle(), nullptr, nullptr);
+    EXPECT_EQ(sqlite3_total_changes(db.handle()), changes);
+    for (const auto& x : reads) EXPECT_TRUE(x == "Kapflyvninger.Beregn" || x == "Kapflyvninger.Nr") << x;
+    EXPECT_FALSE(reads.empty());
+    EXPECT_EQ(t.ui.busyOn, 1);  // only the first call switched the busy pointer on
+}
+
+TEST_F(CalcRanking, ErrorsShowFejlAndTellWhetherTheRaceWasReset) {
+    // A Null prize factor stops the calculation before anything is stored.
+    setSettings(db, "Markering", {{"Præmiefaktor_A", Value()}});
+    long long r = addRace(db, "95 - Sektion");
+    addBird(db, r, "100-26-0001", 1500.0);
+    EXPECT_FALSE(calc(r));
+    ASSERT_EQ(t.ui.shown.size(), 1u);
+    EXPECT_EQ(t.ui.shown[0].title, "Fejl");
+    EXPECT_EQ(t.ui.shown[0].icon, Icon::Exclamation);
+    EXPECT_EQ(raceField(db, r, "Beregn"), Value(1));
+
+    // A bird in seven classes stops it after the race row was reset: it counts as current.
+    setSettings(db, "Markering", {{"Præmiefaktor_A", 2.0}});
+    db.execute("UPDATE Kapflyvninger SET RestA1 = 99 WHERE Nr = ?", {r});
+    addBird(db, r, "100-26-0002", 1400.0, {{"Sektion A", 7}});
+    EXPECT_FALSE(calc(r));
+    EXPECT_EQ(t.ui.shown.size(), 2u);
+    EXPECT_EQ(raceField(db, r, "Beregn"), Value(0));
+    EXPECT_EQ(raceField(db, r, "RestA1"), Value(0.0));
+    EXPECT_TRUE(birdField(db, r, "100-26-0001", "Placering").isNull());
+    EXPECT_EQ(t.ui.busyOn, t.ui.busyOff);
+
+    EXPECT_FALSE(calc(987654));  // no such race
+}
+
+TEST(CalcText, NocaseFoldAndLastCharacters) {
+    EXPECT_EQ(calc::foldCase("AbÆ-Z"), "abÆ-z");
+    EXPECT_EQ(calc::lastChars("123-26-0456", 4), "0456");
+    EXPECT_EQ(calc::lastChars("ab", 4), "ab");
+    EXPECT_EQ(calc::lastChars("x-æøåb", 4), "æøåb");
+}
+
+}  // namespace
+}  // namespace vemora
