@@ -111,6 +111,9 @@ void Database::configure() {
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 2000);
     sqlite3_create_collation(db_, "DANSK", SQLITE_UTF8, nullptr, danishCollation);
+    // A misspelt "Field name" must be an error, not a text constant that quietly fills a column.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     // The first statement reads the header: a file that is not a database fails here, before
     // anything could be written to it.
     try {

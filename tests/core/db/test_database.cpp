@@ -128,3 +128,9 @@ TEST(DbStartup, AMissingFolderGivesAMessageNotACrash) {
     EXPECT_EQ(ui.shown[0].title, "Fejl");
     EXPECT_THROW(app.database(), DbError);
 }
+
+TEST(DbEngine, AMisspeltQuotedFieldIsAnErrorNotAText) {
+    test::TestApp t;
+    EXPECT_THROW(t.db().query("SELECT \"Meter / minut\" FROM Deltagere"), DbError);
+    EXPECT_NO_THROW(t.db().query("SELECT \"Meter / min\" FROM Deltagere"));
+}
