@@ -391,6 +391,12 @@ void prepareDemoSettings(Database& db) {
     db.exec(
         "UPDATE Markering SET Præmiefaktor_A = 3, Præmiefaktor_B = 3 "
         "WHERE ifnull(Præmiefaktor_A, 0) = 0 AND ifnull(Præmiefaktor_B, 0) = 0");
+    // A section without a name gets one, so headers and the statistics' section number show.
+    db.exec(
+        "UPDATE Generelt SET Sektionsnr = '012', Sektionsnavn = 'Sektion 12 Sønderjylland', Bank = 'Andelskassen Syd', "
+        "Bank_Adr = 'Storegade 1', Bank_Postnr = '6200', Regnr = '1234', Kontonr = '0001234567' "
+        "WHERE Sektionsnavn IS NULL");
+    db.exec("INSERT OR IGNORE INTO Postnr (Postnr, \"By\") VALUES ('6200', 'Aabenraa')");
     const std::vector<std::pair<const char*, std::vector<std::pair<int, int>>>> templates{
         {"Kontantpræmier_Init", {{1, 300}, {2, 200}, {3, 150}, {5, 100}, {10, 50}}},
         {"Slagpræmier_Init", {{1, 200}, {2, 100}}},
