@@ -1,5 +1,7 @@
 #include "gui/app/behaviours.h"
 
+#include "gui/app/leave.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -184,8 +186,7 @@ void DigitsOnly(QLineEdit* box, const QString& extra) {
 void MovesOnWhenFull(QLineEdit* box) {
     QObject::connect(box, &QLineEdit::textEdited, box, [box](const QString& t) {
         if (box->maxLength() > 0 && t.size() >= box->maxLength() && box->hasFocus()) {
-            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-            QApplication::sendEvent(box, &enter);
+            sendEnter(box);
             if (box->hasFocus()) {
                 // A form without the Enter behaviour still moves on.
                 QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);

@@ -21,12 +21,12 @@
 #include "core/races/races.h"
 #include "gui/app/behaviours.h"
 #include "gui/races/kapflyvninger.h"
-#include "gui/races/leave.h"
+#include "gui/app/leave.h"
 #include "gui/races/prizemodel.h"
 
 namespace vemora::gui {
 
-using namespace vemora::gui::racegui;
+
 namespace core = vemora::races;
 
 namespace {

@@ -11,11 +11,11 @@
 #include "core/races/races.h"
 #include "gui/app/behaviours.h"
 #include "gui/races/kapflyvningsdialog.h"
-#include "gui/races/leave.h"
+#include "gui/app/leave.h"
 
 namespace vemora::gui {
 
-using namespace vemora::gui::racegui;
+
 
 namespace {
 

@@ -85,9 +85,9 @@ std::map<std::string, std::string> expectedTables() {
     return t;
 }
 
-std::vector<std::pair<std::string, char>> parse(const std::string& spec) {
+std::vector<std::pair<std::string, char>> parse(const std::string& fields) {
     std::vector<std::pair<std::string, char>> out;
-    std::istringstream in(spec);
+    std::istringstream in(fields);
     std::string item;
     while (in >> item) {
         auto colon = item.rfind(':');
@@ -104,11 +104,11 @@ std::vector<std::pair<std::string, char>> parse(const std::string& spec) {
 TEST(DbSchema, EveryTableAndFieldWithItsTypeClassInOrder) {
     test::TestApp t;
     auto expected = expectedTables();
-    for (auto& [table, spec] : expected) {
+    for (auto& [table, fields] : expected) {
         SCOPED_TRACE(table);
         ASSERT_TRUE(t.db().tableExists(table));
         auto cols = t.db().columns(table);
-        auto want = parse(spec);
+        auto want = parse(fields);
         ASSERT_EQ(cols.size(), want.size());
         for (size_t i = 0; i < want.size(); ++i) {
             EXPECT_EQ(cols[i].name, want[i].first);
@@ -118,7 +118,7 @@ TEST(DbSchema, EveryTableAndFieldWithItsTypeClassInOrder) {
     // Nothing besides the documented tables (SQLite's own bookkeeping aside).
     for (auto& name : t.db().tableNames()) {
         bool known = false;
-        for (auto& [table, spec] : expected) known = known || iequals(table, name);
+        for (auto& [table, fields] : expected) known = known || iequals(table, name);
         EXPECT_TRUE(known) << name;
     }
 }

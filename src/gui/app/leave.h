@@ -1,11 +1,11 @@
 #pragma once
-// Small event helpers the race forms share: running a check when the user leaves a box,
+// Small event helpers the forms share: running a check when the user leaves a box,
 // sending the Enter key that moves on, putting the focus back after a refused entry, and
 // filtering the keys a box accepts.
 #include <QWidget>
 #include <functional>
 
-namespace vemora::gui::racegui {
+namespace vemora::gui {
 
 // Runs `check` when the box loses the focus to another control of the program (not to a
 // popup list or another window, such as a message box).
@@ -19,4 +19,4 @@ void focusBack(QWidget* box);
 // returning false swallows the key. Control keys (Backspace, Tab, Enter, arrows) always pass.
 void filterKeys(QWidget* box, std::function<bool(QWidget* box, const QString& typed)> accept);
 
-}  // namespace vemora::gui::racegui
+}  // namespace vemora::gui

@@ -1,4 +1,4 @@
-#include "gui/races/leave.h"
+#include "gui/app/leave.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace vemora::gui::racegui {
+namespace vemora::gui {
 
 namespace {
 
@@ -71,4 +71,4 @@ void filterKeys(QWidget* box, std::function<bool(QWidget*, const QString&)> acce
     box->installEventFilter(new KeyFilter(box, std::move(accept)));
 }
 
-}  // namespace vemora::gui::racegui
+}  // namespace vemora::gui
