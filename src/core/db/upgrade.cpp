@@ -14,7 +14,8 @@ bool UpgradeDatabase(AppState& app) {
     try {
         version = readSchemaVersion(app.database());
     } catch (const std::exception& e) {
-        app.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        // The engine's own text, behind a Danish sentence that says what could not be done.
+        app.userInterface().message(std::string("Sektionsdatabasen kan ikke læses: ") + e.what(), "Fejl", Icon::Exclamation);
         return false;
     }
     if (version == kSchemaVersion) return true;

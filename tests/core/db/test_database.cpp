@@ -134,3 +134,19 @@ TEST(DbEngine, AMisspeltQuotedFieldIsAnErrorNotAText) {
     EXPECT_THROW(t.db().query("SELECT \"Meter / minut\" FROM Deltagere"), DbError);
     EXPECT_NO_THROW(t.db().query("SELECT \"Meter / min\" FROM Deltagere"));
 }
+
+TEST(DbStartup, ALockedFileGivesTheEnginesMessage) {
+    test::TempFolder f;
+    auto other = createSectionDatabase(f.path() / "SEKDATA.MDB");
+    other->exec("BEGIN EXCLUSIVE");  // another program holds the file
+    ScriptedUi ui;
+    AppState app;
+    app.ui = &ui;
+    initAppState(app, f.path());
+    EXPECT_FALSE(openSectionDatabase(app));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].title, "Fejl");
+    EXPECT_EQ(ui.shown[0].text, "Sektionsdatabasen kan ikke læses: database is locked");
+    other->exec("ROLLBACK");
+    EXPECT_EQ(other->integrityCheck(), "ok");
+}
