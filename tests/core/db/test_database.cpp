@@ -146,7 +146,7 @@ TEST(DbStartup, ALockedFileGivesTheEnginesMessage) {
     EXPECT_FALSE(openSectionDatabase(app));
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].title, "Fejl");
-    EXPECT_EQ(ui.shown[0].text, "Sektionsdatabasen kan ikke læses: database is locked");
+    EXPECT_NE(ui.shown[0].text.find("kan ikke åbnes: database is locked"), std::string::npos) << ui.shown[0].text;
     other->exec("ROLLBACK");
     EXPECT_EQ(other->integrityCheck(), "ok");
 }
