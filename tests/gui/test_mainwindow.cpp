@@ -48,3 +48,24 @@ TEST(MainWindow, TitleFollowsTheCountry) {
     MainWindow xx(t.app);
     EXPECT_EQ(xx.windowTitle(), "Tavrenia - Vemora - 21-05-2014");
 }
+
+TEST(MainWindow, FormsWithoutADatabaseReportInsteadOfCrashing) {
+    test::TempFolder f;
+    f.write("SEKDATA.MDB", std::string(2048, 'x'));  // not a database
+    ScriptedUi ui;
+    AppState app;
+    app.ui = &ui;
+    initAppState(app, f.path());
+    EXPECT_FALSE(openSectionDatabase(app));
+    MainWindow w(app);
+    for (const char* name : {"mnuKapflyvninger", "mnuForeninger", "mnuImportFejl", "mnuIndskud", "mnuImporter"}) {
+        QAction* a = w.findChild<QAction*>(name);
+        ASSERT_TRUE(a);
+        ui.shown.clear();
+        a->trigger();
+        ASSERT_FALSE(ui.shown.empty()) << name;
+        EXPECT_EQ(ui.shown.back().title, "Fejl") << name;
+        EXPECT_EQ(ui.shown.back().text, "Sektionsdatabasen er ikke åben.") << name;
+    }
+    EXPECT_EQ(app.busyCounter, 0);
+}

@@ -67,7 +67,17 @@ void MainWindow::buildMenu() {
         a->setEnabled(it != commands().end());
         if (it != commands().end()) {
             MenuCommand cmd = it->second;
-            connect(a, &QAction::triggered, this, [this, cmd] { cmd(*this); });
+            connect(a, &QAction::triggered, this, [this, cmd] {
+                // A form that cannot reach the database (it could not be opened at start)
+                // reports the engine's problem instead of taking the program down.
+                try {
+                    app_.database();  // every form works on the section database
+                    cmd(*this);
+                } catch (const std::exception& e) {
+                    while (app_.busyCounter > 0) SetBusy(app_, false);
+                    app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+                }
+            });
         }
         return a;
     };
