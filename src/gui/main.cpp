@@ -1,13 +1,34 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTranslator>
 #include <clocale>
 
 #include "gui/app/program.h"
 
+namespace {
+
+// The last safety net: an error no form caught is shown as the engine's or the program's
+// text in a "Fejl" box, and the program goes on, instead of ending with the user's work.
+class VemoraApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+            QMessageBox::warning(QApplication::activeWindow(), "Fejl", QString::fromStdString(e.what()));
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
+    VemoraApplication qapp(argc, argv);
     // Qt adopts the user's locale for the C library too; numbers written into SQL text and
     // files must keep their decimal point whatever the user's regional settings.
     std::setlocale(LC_NUMERIC, "C");
