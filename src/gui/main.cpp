@@ -19,6 +19,7 @@ public:
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
             while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+            if (auto* w = vemora::gui::MainWindow::current()) w->app().busyCounter = 0;
             QMessageBox::warning(QApplication::activeWindow(), "Fejl", QString::fromStdString(e.what()));
         }
         return false;
