@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "gui/app/behaviours.h"
@@ -31,19 +32,19 @@ void DriveList::refresh() {
     }
     if (roots.isEmpty()) roots << QDir::toNativeSeparators(QDir::rootPath());
     roots.sort();
-    addItems(roots);
-    int i = findText(keep);
+    for (const QString& r : roots) addItem(r, QDir::fromNativeSeparators(r));
+    int i = findData(keep);
     setCurrentIndex(i >= 0 ? i : 0);
 }
 
-QString DriveList::drive() const { return currentText(); }
+QString DriveList::drive() const { return currentData().toString(); }
 
 void DriveList::setDriveFor(const QString& path) {
-    QString native = QDir::toNativeSeparators(QDir(path).absolutePath());
+    QString abs = QDir(path).absolutePath();
     int best = -1, bestLen = -1;
     for (int i = 0; i < count(); ++i) {
-        QString root = itemText(i);
-        if (native.startsWith(root) && root.size() > bestLen) {
+        QString root = itemData(i).toString();
+        if (abs.startsWith(root) && root.size() > bestLen) {
             best = i;
             bestLen = static_cast<int>(root.size());
         }
@@ -53,30 +54,44 @@ void DriveList::setDriveFor(const QString& path) {
 
 FolderList::FolderList(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    model_->setRootPath(QDir::rootPath());
+    model_->setRootPath(QString());
     setModel(model_);
     for (int c = 1; c < model_->columnCount(); ++c) hideColumn(c);
-    header()->hide();
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& cur) { emit folderChanged(model_->filePath(cur)); });
+    setHeaderHidden(true);
+    // The model reads the disk in the background: the chosen folder is shown again each time
+    // another level of its path has been read.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (folder_.startsWith(loaded)) reveal();
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& cur) {
+        pendingReveal_ = false;  // after the user's own click the tree is left where it is
+        folder_ = model_->filePath(cur);
+        emit folderChanged(folder_);
+    });
 }
 
-void FolderList::setDrive(const QString& rootPath) {
-    QModelIndex root = model_->index(rootPath);
-    setRootIndex(root.parent().isValid() || root.isValid() ? root.parent() : root);
-    setCurrentIndex(root);
-    expand(root);
-}
+void FolderList::setDrive(const QString& rootPath) { setRootIndex(model_->index(rootPath)); }
 
 void FolderList::setFolder(const QString& path) {
-    QModelIndex i = model_->index(path);
-    if (!i.isValid()) return;
-    setCurrentIndex(i);
-    scrollTo(i);
-    expand(i);
+    folder_ = path;
+    pendingReveal_ = true;
+    reveal();
+    emit folderChanged(folder_);
+    // The tree may report the folder's levels before it is shown; a late look puts the
+    // chosen folder in view in any case.
+    for (int ms : {200, 800}) QTimer::singleShot(ms, this, [this] { reveal(); });
 }
 
-QString FolderList::folder() const { return model_->filePath(currentIndex()); }
+void FolderList::reveal() {
+    if (!pendingReveal_) return;
+    QModelIndex i = model_->index(folder_);
+    if (!i.isValid()) return;
+    QSignalBlocker block(selectionModel());
+    for (QModelIndex p = i.parent(); p.isValid(); p = p.parent()) expand(p);
+    setCurrentIndex(i);
+    // The tree lays out the expanded levels on its next turn; scroll once it has.
+    QTimer::singleShot(0, this, [this] { scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter); });
+}
 
 Filplacering::Filplacering(const QString& startFolder, QWidget* parent) : QDialog(parent) {
     setObjectName("Filplacering");
@@ -100,11 +115,17 @@ Filplacering::Filplacering(const QString& startFolder, QWidget* parent) : QDialo
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
     lay->addLayout(buttons);
-    connect(Drev, &QComboBox::currentTextChanged, Folder, &FolderList::setDrive);
+    connect(Drev, &QComboBox::currentIndexChanged, this, [this] {
+        Folder->setDrive(Drev->drive());
+        Folder->setFolder(Drev->drive());
+    });
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     QString start = startFolder.isEmpty() ? QDir::homePath() : startFolder;
-    Drev->setDriveFor(start);
+    {
+        QSignalBlocker block(Drev);
+        Drev->setDriveFor(start);
+    }
     Folder->setDrive(Drev->drive());
     Folder->setFolder(start);
     EnterAsTab(this);

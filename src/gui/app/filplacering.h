@@ -26,15 +26,21 @@ class FolderList : public QTreeView {
     Q_OBJECT
 public:
     explicit FolderList(QWidget* parent = nullptr);
+    // Shows the folders below the drive's root.
     void setDrive(const QString& rootPath);
+    // Chooses a folder and keeps it in view while the disk is still being read.
     void setFolder(const QString& path);
-    QString folder() const;
+    QString folder() const { return folder_; }
 
 signals:
+    // A folder was chosen, by the user or by setFolder.
     void folderChanged(const QString& path);
 
 private:
+    void reveal();
     QFileSystemModel* model_;
+    QString folder_;
+    bool pendingReveal_ = false;
 };
 
 class Filplacering : public QDialog {

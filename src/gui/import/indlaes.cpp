@@ -1,23 +1,18 @@
 #include "gui/import/indlaes.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStorageInfo>
-#include <QTimer>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "core/import/clubfile.h"
 #include "core/import/importrun.h"
 #include "gui/app/behaviours.h"
+#include "gui/app/filplacering.h"
 #include "gui/app/mainwindow.h"
 
 namespace vemora::gui {
@@ -30,20 +25,11 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     setObjectName("Indlæs");
     setWindowTitle("Indlæs fra Foreningsprogram");
 
-    drev_ = new QComboBox;
-    drev_->setObjectName("Drev");
     // The machine's mounted volumes stand in for the drive letters.
-    for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
-        if (v.isValid() && v.isReady()) drev_->addItem(QDir::toNativeSeparators(v.rootPath()), v.rootPath());
-
-    dirs_ = new QFileSystemModel(this);
-    dirs_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    dirs_->setRootPath(QString());
-    dirList_ = new QTreeView;
+    drev_ = new DriveList;
+    drev_->setObjectName("Drev");
+    dirList_ = new FolderList;
     dirList_->setObjectName("DirList");
-    dirList_->setModel(dirs_);
-    dirList_->setHeaderHidden(true);
-    for (int c = 1; c < dirs_->columnCount(); ++c) dirList_->hideColumn(c);
 
     filer_ = new QListWidget;
     filer_->setObjectName("Filer");
@@ -76,12 +62,8 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     lay->addLayout(grid, 1);
     lay->addLayout(buttons);
 
-    connect(dirs_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (folder_.startsWith(loaded)) revealFolder();
-    });
     connect(drev_, &QComboBox::currentIndexChanged, this, [this] { Drev_Change(); });
-    connect(dirList_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& i) { showFolder(dirs_->filePath(i), false); });
+    connect(dirList_, &FolderList::folderChanged, this, [this](const QString& f) { showFolder(f); });
     connect(filer_, &QListWidget::itemDoubleClicked, this, [this] { cmdOK_Click(); });
     connect(chkCheckRes_, &QCheckBox::clicked, this, [this] { chkCheckRes_Click(); });
     connect(ok_, &QPushButton::clicked, this, &Indlaes::cmdOK_Click);
@@ -94,50 +76,27 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     } catch (const std::exception&) {
     }
     QString start = QString::fromStdU16String(app_.appPath.u16string());
-    int d = drev_->findData(QStorageInfo(start).rootPath());
-    if (d >= 0) {
+    {
         QSignalBlocker block(drev_);
-        drev_->setCurrentIndex(d);
-        dirList_->setRootIndex(dirs_->index(drev_->currentData().toString()));
+        drev_->setDriveFor(start);
     }
+    dirList_->setDrive(drev_->drive());
     setFolder(start);
     resize(620, 380);
-    // The tree reads the disk in the background and may report the folder's levels before it
-    // is shown; a late look puts the chosen folder in view in any case.
-    for (int ms : {200, 800}) QTimer::singleShot(ms, this, [this] { revealFolder(); });
 }
 
 void Indlaes::Drev_Change() {
-    QString root = drev_->currentData().toString();
-    dirList_->setRootIndex(dirs_->index(root));
-    setFolder(root);
+    dirList_->setDrive(drev_->drive());
+    setFolder(drev_->drive());
 }
 
-void Indlaes::setFolder(const QString& folder) { showFolder(folder, true); }
+void Indlaes::setFolder(const QString& folder) { dirList_->setFolder(folder); }
 
-void Indlaes::showFolder(const QString& folder, bool reveal) {
+void Indlaes::showFolder(const QString& folder) {
     if (folder == folder_) return;
     folder_ = folder;
     folderLabel_->setText(QDir::toNativeSeparators(folder));
-    pendingReveal_ = reveal;
-    revealFolder();
     Filer_Refresh();
-}
-
-// The folder model reads the disk in the background, so the chosen folder is shown again each
-// time another level of its path has been read.
-void Indlaes::revealFolder() {
-    if (!pendingReveal_) return;  // after the user's own click the tree is left where it is
-    QModelIndex i = dirs_->index(folder_);
-    if (!i.isValid()) return;
-    QSignalBlocker block(dirList_->selectionModel());
-    for (QModelIndex p = i.parent(); p.isValid(); p = p.parent()) dirList_->expand(p);
-    dirList_->setCurrentIndex(i);
-    // The tree lays out the expanded levels on its next turn; scroll once it has.
-    QTimer::singleShot(0, dirList_, [this] {
-        QModelIndex cur = dirList_->currentIndex();
-        dirList_->scrollTo(cur, QAbstractItemView::PositionAtCenter);
-    });
 }
 
 void Indlaes::Filer_Refresh() {

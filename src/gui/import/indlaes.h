@@ -8,14 +8,14 @@
 #include "core/app/appstate.h"
 
 class QCheckBox;
-class QComboBox;
-class QFileSystemModel;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QTreeView;
 
 namespace vemora::gui {
+
+class DriveList;
+class FolderList;
 
 class Indlaes : public QDialog {
     Q_OBJECT
@@ -33,19 +33,16 @@ public:
     void Filer_Refresh();
 
 private:
-    void showFolder(const QString& folder, bool reveal);
-    void revealFolder();
+    void showFolder(const QString& folder);
     AppState& app_;
-    QComboBox* drev_;
-    QTreeView* dirList_;
-    QFileSystemModel* dirs_;
+    DriveList* drev_;
+    FolderList* dirList_;
     QLabel* folderLabel_;
     QListWidget* filer_;
     QCheckBox* chkCheckRes_;
     QPushButton* ok_;
     QPushButton* close_;
     QString folder_;
-    bool pendingReveal_ = false;
 };
 
 }  // namespace vemora::gui
