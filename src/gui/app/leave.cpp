@@ -71,4 +71,12 @@ void filterKeys(QWidget* box, std::function<bool(QWidget*, const QString&)> acce
     box->installEventFilter(new KeyFilter(box, std::move(accept)));
 }
 
+void codeComboBox(QComboBox* box, std::function<bool(const QString&)> full, std::function<void()> check) {
+    QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box, [box, full](const QString& t) {
+        if (full(t) && box->hasFocus()) sendEnter(box);
+    });
+    onLeave(box, check);
+    QObject::connect(box, &QComboBox::activated, box, [check] { check(); });
+}
+
 }  // namespace vemora::gui

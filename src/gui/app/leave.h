@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <functional>
 
+class QComboBox;
+
 namespace vemora::gui {
 
 // Runs `check` when the box loses the focus to another control of the program (not to a
@@ -18,5 +20,9 @@ void focusBack(QWidget* box);
 // Lets `accept` decide about each printable key typed into the box (or its line edit);
 // returning false swallows the key. Control keys (Backspace, Tab, Enter, arrows) always pass.
 void filterKeys(QWidget* box, std::function<bool(QWidget* box, const QString& typed)> accept);
+
+// A combo box the user types a code into: once `full` finds the typed text complete the focus
+// moves on, and leaving the box or choosing an entry from its list runs `check`.
+void codeComboBox(QComboBox* box, std::function<bool(const QString& typed)> full, std::function<void()> check);
 
 }  // namespace vemora::gui

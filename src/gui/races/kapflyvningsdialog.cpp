@@ -20,8 +20,8 @@
 #include "core/races/racefields.h"
 #include "core/races/races.h"
 #include "gui/app/behaviours.h"
-#include "gui/races/kapflyvninger.h"
 #include "gui/app/leave.h"
+#include "gui/races/kapflyvninger.h"
 #include "gui/races/prizemodel.h"
 
 namespace vemora::gui {
@@ -215,19 +215,11 @@ void Kapflyvningsdialog::connectHandlers() {
         SelectAllOnFocus(w);
 
     // Week and colour code: two typed characters move on; leaving or choosing navigates.
-    connect(Uge->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
-        if (matchesDigits(t, "##") && Uge->hasFocus()) sendEnter(Uge);
-    });
     connect(Farvekode, &QComboBox::editTextChanged, this, [this](const QString& t) {
         regi->setText(t.isEmpty() ? QString() : qstr(raceCategory(str(t))));
     });
-    connect(Farvekode->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
-        if (t.size() == 2 && Farvekode->hasFocus()) sendEnter(Farvekode);
-    });
-    onLeave(Uge, [this] { Uge_LostFocus(); });
-    onLeave(Farvekode, [this] { Farvekode_LostFocus(); });
-    connect(Uge, &QComboBox::activated, this, [this] { Uge_LostFocus(); });
-    connect(Farvekode, &QComboBox::activated, this, [this] { Farvekode_LostFocus(); });
+    codeComboBox(Uge, [](const QString& t) { return matchesDigits(t, "##"); }, [this] { Uge_LostFocus(); });
+    codeComboBox(Farvekode, [](const QString& t) { return t.size() == 2; }, [this] { Farvekode_LostFocus(); });
 
     // Station number: digits only; the name box moves on when typed full.
     filterKeys(Station, [](QWidget*, const QString& t) { return t.at(0).isDigit(); });

@@ -10,8 +10,8 @@
 #include "core/app/procs.h"
 #include "core/races/races.h"
 #include "gui/app/behaviours.h"
-#include "gui/races/kapflyvningsdialog.h"
 #include "gui/app/leave.h"
+#include "gui/races/kapflyvningsdialog.h"
 
 namespace vemora::gui {
 
@@ -77,17 +77,10 @@ NyKapfl::NyKapfl(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     SelectAllOnFocus(Uge);
     SelectAllOnFocus(Farvekode);
 
-    connect(Uge->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
-        if (t.size() == 2 && Uge->hasFocus()) sendEnter(Uge);
-    });
     connect(Farvekode, &QComboBox::editTextChanged, this, &NyKapfl::Farvekode_Change);
-    connect(Farvekode->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
-        if (t.size() == 2 && Farvekode->hasFocus()) sendEnter(Farvekode);
-    });
-    onLeave(Uge, [this] { Uge_LostFocus(); });
-    onLeave(Farvekode, [this] { Farvekode_LostFocus(); });
-    connect(Uge, &QComboBox::activated, this, [this] { Uge_LostFocus(); });
-    connect(Farvekode, &QComboBox::activated, this, [this] { Farvekode_LostFocus(); });
+    auto twoTyped = [](const QString& t) { return t.size() == 2; };
+    codeComboBox(Uge, twoTyped, [this] { Uge_LostFocus(); });
+    codeComboBox(Farvekode, twoTyped, [this] { Farvekode_LostFocus(); });
     connect(cmdOpret, &QPushButton::clicked, this, &NyKapfl::cmdOpret_Click);
     connect(cmdAnnuller, &QPushButton::clicked, this, &NyKapfl::cmdAnnuller_Click);
 }
