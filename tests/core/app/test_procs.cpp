@@ -3,8 +3,9 @@
 #include <clocale>
 
 #include "core/app/procs.h"
+#include "core/domain/catalogue.h"
 #include "core/app/startup.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "support/testdb.h"
 
 using namespace vemora;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/procs.h"
+#include "core/domain/catalogue.h"
 #include "core/races/racefields.h"
 #include "core/races/races.h"
 #include "support/testdb.h"
@@ -28,7 +29,7 @@ void setPoolDefaults(Database& db) {
 }  // namespace
 
 TEST(RacesColourCode, ListCategoryAndEntryRules) {
-    const auto& list = colourCodes();
+    const auto list = creationColourCodes();
     ASSERT_EQ(list.size(), 14u);
     EXPECT_EQ(list.front(), "81 - Privat");
     EXPECT_EQ(list.back(), "98 - Privat");
@@ -88,7 +89,7 @@ TEST(RacesCreate, NationalRaceGetsNoPrizesAndDefaultPools) {
         EXPECT_EQ(prizeRows(db, r.nr), 0) << code;
         RowSet race = db.query("SELECT * FROM Kapflyvninger WHERE Nr = ?", {r.nr});
         EXPECT_EQ(race.get(0, "Beregn"), Value(1));
-        for (const char* f : kPoolFields) EXPECT_EQ(race.get(0, f), Value(0)) << code << " " << f;
+        for (const auto& g : games()) EXPECT_EQ(race.get(0, g.poolSwitch), Value(0)) << code << " " << g.poolSwitch;
     }
 }
 
@@ -137,9 +138,9 @@ TEST(RacesList, BeregnAfterOpeningDeleteCascadesAndStartRow) {
     Database& db = t.db();
     long long nr = CreateRace(t.app, "20", "95 - Blå skema").nr;
     db.execute("UPDATE Kapflyvninger SET Beregn = 0 WHERE Nr = ?", {nr});
-    EXPECT_TRUE(MarkForCalculation(db, nr));
+    EXPECT_EQ(MarkForCalculation(db, RaceSelection::one(nr)), 1);
     EXPECT_EQ(db.scalar("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {nr}), Value(1));
-    EXPECT_FALSE(MarkForCalculation(db, nr + 100));
+    EXPECT_EQ(MarkForCalculation(db, RaceSelection::one(nr + 100)), 0);
 
     db.execute("INSERT INTO Foreninger (Nr) VALUES ('007')");
     db.execute("INSERT INTO Regnskab (Kapflyvning, Forening, AntalDuer) VALUES (?, '007', 12)", {nr});
@@ -274,8 +275,8 @@ TEST(RacesPrizes, GridRowsReadAndWritten) {
     long long nr = CreateRace(t.app, "20", "95 - Blå skema").nr;
     Database& db = t.db();
     const int z = 5;  // Z-spils-præmier
-    long long a = SavePrizeCell(db, z, nr, 0, "Værdi", "100");
-    long long b = SavePrizeCell(db, z, nr, 0, "Værdi", "250,5");
+    long long a = SavePrizeCell(db, z, nr, 0, "Værdi", "100").rowid;
+    long long b = SavePrizeCell(db, z, nr, 0, "Værdi", "250,5").rowid;
     SavePrizeCell(db, z, nr, a, "Antal", "3");
     auto rows = LoadPrizes(db, z, nr);
     ASSERT_EQ(rows.size(), 2u);
