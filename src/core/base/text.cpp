@@ -148,6 +148,14 @@ std::string mid(std::string_view s, size_t pos1, size_t len) {
     return std::string(s.substr(pos1 - 1, len));
 }
 
+bool matchesDigitPattern(std::string_view text, std::string_view pattern) {
+    if (text.size() != pattern.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (pattern[i] == '#' ? (text[i] < '0' || text[i] > '9') : text[i] != pattern[i]) return false;
+    }
+    return true;
+}
+
 size_t utf8Length(std::string_view s) {
     return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }

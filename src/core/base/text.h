@@ -50,6 +50,9 @@ std::string upper(std::string_view s);  // ASCII upper case
 std::string padZero(std::string_view s, size_t width);
 // 1-based substring like the engine's Mid; positions past the end give "".
 std::string mid(std::string_view s, size_t pos1, size_t len = std::string::npos);
+// Whether a text fits a pattern in which "#" stands for one digit and every other character
+// for itself, as the engine's Like with "#" does ("##-##-##").
+bool matchesDigitPattern(std::string_view text, std::string_view pattern);
 // Number of characters (not bytes) of a UTF-8 text.
 size_t utf8Length(std::string_view s);
 

@@ -10,19 +10,7 @@ namespace vemora::races {
 
 namespace {
 
-// Matches a text against a pattern in which "#" stands for a digit and every other
-// character for itself, as the engine's Like with "#" did.
-bool matches(std::string_view text, std::string_view pattern) {
-    if (text.size() != pattern.size()) return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (pattern[i] == '#') {
-            if (text[i] < '0' || text[i] > '9') return false;
-        } else if (text[i] != pattern[i]) {
-            return false;
-        }
-    }
-    return true;
-}
+bool matches(std::string_view text, std::string_view pattern) { return matchesDigitPattern(text, pattern); }
 
 int number(std::string_view s) { return std::atoi(std::string(s).c_str()); }
 

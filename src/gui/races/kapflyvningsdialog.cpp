@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/procs.h"
+#include "core/base/text.h"
 #include "core/domain/catalogue.h"
 #include "core/races/racefields.h"
 #include "core/races/races.h"
@@ -56,12 +57,7 @@ QCheckBox* checkBox(const QString& name, const QString& caption) {
     return c;
 }
 
-bool matchesDigits(const QString& text, const QString& pattern) {
-    if (text.size() != pattern.size()) return false;
-    for (int i = 0; i < text.size(); ++i)
-        if (pattern[i] == '#' ? !text[i].isDigit() : text[i] != pattern[i]) return false;
-    return true;
-}
+bool matchesDigits(const QString& text, const char* pattern) { return matchesDigitPattern(text.toStdString(), pattern); }
 
 std::string str(const QString& s) { return s.toStdString(); }
 QString qstr(const std::string& s) { return QString::fromStdString(s); }

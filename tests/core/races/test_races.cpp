@@ -78,6 +78,50 @@ TEST(RacesCreate, PrivateRaceGetsPoolsBeregnAndTemplatesInStoredOrder) {
     EXPECT_TRUE(t.ui.shown.empty());
 }
 
+// Each per-race table copies its own template: a distinct value per template shows a
+// missing or crossed copy.
+TEST(RacesCreate, EachOriginCopiesItsScalesAndSwitches) {
+    test::TestApp t;
+    Database& db = t.db();
+    setPoolDefaults(db);
+    db.exec("UPDATE Markering SET Elite_Puljepræmier = 1");
+    const std::vector<std::pair<std::string, std::string>> tables{
+        {"Kontantpræmier", "Kontantpræmier_Init"},     {"Slagpræmier", "Slagpræmier_Init"},
+        {"Slagspilspræmier", "Slagspilspræmier_Init"}, {"P-spils-præmier", "P-spils-præmier_Init"},
+        {"E-spils-præmier", "E-spils-præmier_Init"},   {"Z-spils-præmier", "Z-spils-præmier_init"},
+        {"R-spils-præmier", "R-spils-præmier_init"}};
+    for (size_t i = 0; i < tables.size(); ++i)
+        db.execute("INSERT INTO " + sqlIdent(tables[i].second) + " (Antal, Værdi) VALUES (1, ?)", {10.0 * (i + 1)});
+    auto copied = [&](long long nr) {
+        std::string out;
+        for (size_t i = 0; i < tables.size(); ++i) {
+            Value v = db.scalar("SELECT group_concat(CAST(Værdi AS INTEGER)) FROM " + sqlIdent(tables[i].first) + " WHERE Kapflyvning = ?", {nr});
+            out += v.isNull() ? "-" : v.toText() == std::to_string(10 * (i + 1)) ? "x" : "?";
+        }
+        return out;
+    };
+    auto switches = [&](long long nr) {
+        return db.query("SELECT Pulje_Puljepræmier || Elite_Puljepræmier || Z_Puljepræmier || R_Puljepræmier "
+                        "FROM Kapflyvninger WHERE Nr = ?",
+                        {nr})
+            .rows[0][0]
+            .toText();
+    };
+    long long dialog = InsertRace(db, 20, "97 - Privat", RaceOrigin::Dialog);
+    EXPECT_EQ(copied(dialog), "xxxxxxx");
+    EXPECT_EQ(switches(dialog), "1111");
+    long long national = InsertRace(db, 20, "91 - Orange skema", RaceOrigin::Dialog);
+    EXPECT_EQ(copied(national), "-------");
+    EXPECT_EQ(switches(national), "0000");
+    // The import copies the older five scales and the P and E switches, for every kind of race.
+    for (const char* code : {"95 - Blå skema", "92 - Grøn skema"}) {
+        long long imported = InsertRace(db, 21, code, RaceOrigin::Import);
+        EXPECT_EQ(copied(imported), "xxxxx--") << code;
+        EXPECT_EQ(switches(imported), "1100") << code;
+        EXPECT_EQ(db.scalar("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {imported}), Value(1));
+    }
+}
+
 TEST(RacesCreate, NationalRaceGetsNoPrizesAndDefaultPools) {
     test::TestApp t;
     Database& db = t.db();
