@@ -1,0 +1,264 @@
+#include "core/stats/statexport.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "core/app/procs.h"
+#include "core/app/text.h"
+#include "core/calc/calc.h"
+#include "core/stats/exportfile.h"
+#include "core/stats/statformat.h"
+
+namespace vemora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A race calculation failed and has shown its own message.
+struct CalcFailed {};
+// Cancel at a diskette question.
+struct CancelledByUser {};
+
+std::string twoDigitYear(int year) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", ((year % 100) + 100) % 100);
+    return buf;
+}
+
+int yearOf(const Value& slipDato) {
+    auto d = parseIsoDate(slipDato.toText());
+    if (!d) throw ExportError("Slipdatoen \"" + slipDato.toText() + "\" er ikke en gyldig dato.");
+    return static_cast<int>(d->year());
+}
+
+class Exporter {
+public:
+    Exporter(AppState& app, ExportKind kind, const ExportTarget& target, ExportResult& result)
+        : app_(app), ui_(app.userInterface()), db_(app.database()), kind_(kind), target_(target), result_(result) {}
+
+    void run(const std::string& clubText) {
+        std::string yy, section;
+        std::vector<std::string> plan;
+        int year = app_.currentYear();
+        switch (kind_) {
+            case ExportKind::ClubStats: {
+                Value earlier = db_.scalar("SELECT Nr FROM Kapflyvninger WHERE SlipDato < ? LIMIT 1",
+                                           {Value(std::to_string(year) + "-01-01")});
+                if (!earlier.isNull())
+                    throw ExportError(
+                        "Statistik kan kun udtrækkes for indeværende år. Der er registreret kapflyvninger med slipdato "
+                        "fra tidligere år.");
+                yy = twoDigitYear(year);
+                break;
+            }
+            case ExportKind::TotalStats: {
+                RowSet span = db_.query("SELECT min(SlipDato) AS St, max(SlipDato) AS Sl FROM Kapflyvninger");
+                const Value& st = span.get(0, "St");
+                if (st.isNull()) {
+                    yy = twoDigitYear(year);
+                } else {
+                    int first = yearOf(st);
+                    if (first != yearOf(span.get(0, "Sl")))
+                        throw ExportError("Der er registreret kapflyvninger med slipdato fra forskellige år.");
+                    yy = twoDigitYear(first);
+                }
+                Value nr = GetSectionNumber(db_);
+                if (nr.isNull())
+                    throw ExportError(
+                        "Ukendt sektionsnummer. Vælg \"Vis, Indskud, præmier og sektionsdata\" og tilføj sektionsnummeret "
+                        "i sektionsnavnet.");
+                section = nr.toText();
+                break;
+            }
+            case ExportKind::Plan: plan = BuildPlanText(db_); break;
+        }
+
+        // A diskette drive is looked at when the diskette is asked for; a folder must be there now.
+        std::error_code ec;
+        if (!target_.removable && !fs::is_directory(target_.folder, ec))
+            throw ExportError("Folderen " + target_.folder.string() + " findes ikke.");
+
+        std::string club = ChosenClub(clubText);
+        if (kind_ == ExportKind::Plan) {
+            writePlans(plan, club);
+        } else {
+            calculateEveryRace();
+            db_.createOrReplaceView("Q_Statistik", StatistikSql(kind_ == ExportKind::ClubStats ? club : ""));
+            writeStatistics(yy, section);
+        }
+    }
+
+private:
+    void writePlans(const std::vector<std::string>& plan, const std::string& club) {
+        std::string sql = "SELECT Nr AS Forening FROM Foreninger";
+        std::vector<Value> params;
+        if (!club.empty()) {
+            sql += " WHERE Nr = ?";
+            params.push_back(club);
+        }
+        // Read the clubs before the files are written: the questions of a diskette export may
+        // take long, and the club register must not be held open meanwhile.
+        RowSet clubs = db_.query(sql + " ORDER BY Nr", params);
+        std::string previous;
+        for (const auto& row : clubs.rows) {
+            std::string forening = row[0].toText();
+            // A club without a number has no file name; a repeated number gets one file.
+            if (forening.empty() || forening == previous) continue;
+            previous = forening;
+            std::string nr = padZero(forening, 3);
+            open(planFileName(nr), "Indsæt diskette for forening " + nr + ".");
+            for (const auto& line : plan) file_->line(line);
+        }
+        close();
+    }
+
+    void calculateEveryRace() {
+        RowSet races = db_.query("SELECT Nr FROM Kapflyvninger ORDER BY Nr");
+        for (const auto& row : races.rows)
+            if (!CalcKapflyvning(app_, row[0].toInt())) throw CalcFailed{};
+    }
+
+    void writeStatistics(const std::string& yy, const std::string& section) {
+        bool total = kind_ == ExportKind::TotalStats;
+        if (total) open(statFileName(yy, section), "Indsæt diskette.");
+        Statement st = db_.prepare("SELECT * FROM \"Q_Statistik\"");
+        auto col = [&st](const char* name) {
+            int i = st.columnIndex(name);
+            if (i < 0) throw ExportError(std::string("Feltet '") + name + "' mangler i Q_Statistik.");
+            return i;
+        };
+        const int cUge = col("Uge"), cKK = col("KK"), cHast = col("Hastighed"), cRing = col("Ringnummer"),
+                  cForening = col("Forening"), cKodenr = col("Kodenr"), cNrEgne = col("Nr egne"),
+                  cAntalEgne = col("Antal egne"), cNrForening = col("Nr forening"), cAntalForening = col("Antal forening"),
+                  cNrSektion = col("Nr sektion"), cAntalSektion = col("Antal sektion"), cStation = col("Station"),
+                  cPoint = col("Point"), cAntalSlag = col("Antal Slag");
+        std::string previous;
+        while (st.step()) {
+            StatRow r{st.column(cUge),        st.column(cKK),         st.column(cHast),          st.column(cRing),
+                      st.column(cForening),   st.column(cKodenr),     st.column(cNrEgne),        st.column(cAntalEgne),
+                      st.column(cNrForening), st.column(cAntalForening), st.column(cNrSektion), st.column(cAntalSektion),
+                      st.column(cStation),    st.column(cPoint),      st.column(cAntalSlag)};
+            if (!total) {
+                std::string forening = r.forening.toText();
+                if (forening.empty()) continue;  // no club number, no club file
+                if (forening != previous) {
+                    previous = forening;
+                    std::string nr = padZero(forening, 3);
+                    open(statFileName(yy, nr), "Indsæt diskette for forening " + nr + ".");
+                }
+            }
+            file_->line(statLine(r, total));
+        }
+        close();
+    }
+
+    // Finishes the open file, gets the target ready and opens the next file under its name.
+    void open(const std::string& name, const std::string& diskettePrompt) {
+        close();
+        file_.emplace(prepareTarget(name, diskettePrompt));
+    }
+
+    void close() {
+        if (!file_) return;
+        file_->commit();
+        result_.files.push_back(file_->target());
+        file_.reset();
+    }
+
+    fs::path prepareTarget(const std::string& name, const std::string& diskettePrompt) {
+        if (!target_.removable) {
+            fs::path p = target_.folder / name;
+            removeExisting(p);
+            return p;
+        }
+        for (;;) {
+            if (ui_.ask(diskettePrompt, "Ny diskette", Buttons::OkCancel, Icon::Exclamation, Answer::Ok) == Answer::Cancel)
+                throw CancelledByUser{};
+            std::optional<fs::path> root = target_.inserted ? target_.inserted() : std::optional<fs::path>(target_.folder);
+            std::error_code ec;
+            if (!root || !fs::is_directory(*root, ec)) throw ExportError("Der er ingen diskette i drevet.");
+            if (holdsFiles(*root)) {
+                Answer a = ui_.ask("Disketten er ikke tom. Ønsker du at overskrive dens indhold?", "Slet diskette",
+                                   Buttons::YesNoCancel, Icon::Question, Answer::Yes);
+                if (a == Answer::Cancel) throw CancelledByUser{};
+                if (a == Answer::No) continue;
+                deleteFiles(*root);
+            }
+            return *root / name;
+        }
+    }
+
+    AppState& app_;
+    Ui& ui_;
+    Database& db_;
+    ExportKind kind_;
+    const ExportTarget& target_;
+    ExportResult& result_;
+    std::optional<ExportFile> file_;
+};
+
+}  // namespace
+
+ExportResult ExportStatistics(AppState& app, ExportKind kind, const std::string& clubText, const ExportTarget& target) {
+    ExportResult result;
+    std::string error;
+    {
+        // The busy pointer is off again before any message is shown.
+        BusyScope busy(app);
+        try {
+            Exporter(app, kind, target, result).run(clubText);
+            result.outcome = ExportOutcome::Done;
+        } catch (const CancelledByUser&) {
+            result.outcome = ExportOutcome::Cancelled;
+        } catch (const CalcFailed&) {
+            result.outcome = ExportOutcome::Failed;
+        } catch (const std::exception& e) {
+            error = e.what();
+            result.outcome = ExportOutcome::Failed;
+        }
+    }
+    if (result.outcome == ExportOutcome::Failed && !error.empty())
+        app.userInterface().message(error, "Fejl", Icon::Exclamation);
+    return result;
+}
+
+std::string ChosenClub(const std::string& clubText) {
+    auto dash = clubText.find('-');
+    return trim(dash == std::string::npos ? clubText : clubText.substr(0, dash));
+}
+
+std::string StatistikSql(const std::string& club) {
+    std::string clubCondition = club.empty() ? "" : "AND Deltagere.Forening = " + sqlQuote(club) + " ";
+    // The section placing and the points go out only for birds within the first fifth of
+    // their race; the national races (90..94) are the federation's own and are left out.
+    return "SELECT Deltagere.Slag AS Kodenr, Deltagere.Slag_Navn AS Slagnavn, Deltagere.Forening, "
+           "Foreninger.Navn AS Foreningsnavn, Kapflyvninger.Uge, substr(Kapflyvninger.Farvekode, 1, 2) AS KK, "
+           "Kapflyvninger.Station, Stationer.Navn AS Stationsnavn, Deltagere.Ringnummer, "
+           "Deltagere.\"Meter / min\" AS Hastighed, Deltagere.Slag_Placering AS \"Nr egne\", "
+           "Deltagere.Slag_Ialt AS \"Antal egne\", Deltagere.Forening_placering AS \"Nr forening\", "
+           "Deltagere.Forening_ialt AS \"Antal forening\", "
+           "iif(Deltagere.Placering < 0.2 * Deltagere.Kapflyvning_ialt, Deltagere.Placering, NULL) AS \"Nr sektion\", "
+           "Deltagere.Kapflyvning_ialt AS \"Antal sektion\", \"Q Antal slag pr kapflyvning\".\"Antal slag\" AS \"Antal Slag\", "
+           "Deltagere.\"Antal præmier\", "
+           "ifnull(substr(Deltagere.Ringnummer, -4), '') || ifnull(substr(Deltagere.Ringnummer, 5, 2), '') || "
+           "ifnull(substr(Deltagere.Ringnummer, 1, 3), '') AS Due, "
+           "iif(Deltagere.Placering < 0.2 * Deltagere.Kapflyvning_ialt, Deltagere.Point, NULL) AS Point "
+           "FROM Stationer INNER JOIN Kapflyvninger ON Stationer.Nr = Kapflyvninger.Station "
+           "INNER JOIN Deltagere ON Kapflyvninger.Nr = Deltagere.Kapflyvning "
+           "INNER JOIN Foreninger ON Foreninger.Nr = Deltagere.Forening "
+           "LEFT JOIN \"Q Antal slag pr kapflyvning\" ON Deltagere.Kapflyvning = \"Q Antal slag pr kapflyvning\".Kapflyvning "
+           "WHERE substr(Kapflyvninger.Farvekode, 1, 2) IN ('81', '82', '83', '84', '85', '95', '96', '97', '98', '99') " +
+           clubCondition +
+           // The race number last: two races of one week and colour code keep the order they were made in.
+           "ORDER BY Deltagere.Forening, Deltagere.Slag, Deltagere.Ringnummer, Kapflyvninger.Uge, Kapflyvninger.Farvekode, "
+           "Kapflyvninger.Nr";
+}
+
+std::string planFileName(const std::string& club) { return "SEK" + club + ".DAT"; }
+
+std::string statFileName(const std::string& yy, const std::string& clubOrSection) {
+    return "SEKSTA" + yy + "." + clubOrSection;
+}
+
+}  // namespace vemora
