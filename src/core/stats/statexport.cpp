@@ -7,6 +7,7 @@
 #include "core/app/text.h"
 #include "core/calc/calc.h"
 #include "core/stats/exportfile.h"
+#include "core/stats/statquery.h"
 #include "core/stats/statformat.h"
 
 namespace vemora {
@@ -85,7 +86,7 @@ public:
         } else {
             calculateEveryRace();
             db_.createOrReplaceView("Q_Statistik", StatistikSql(kind_ == ExportKind::ClubStats ? club : ""));
-            writeStatistics(yy, section);
+            writeStatistics(yy, section, club);
         }
     }
 
@@ -119,28 +120,14 @@ private:
             if (!CalcKapflyvning(app_, row[0].toInt())) throw CalcFailed{};
     }
 
-    void writeStatistics(const std::string& yy, const std::string& section) {
+    void writeStatistics(const std::string& yy, const std::string& section, const std::string& club) {
         bool total = kind_ == ExportKind::TotalStats;
         if (total) open(statFileName(yy, section), "Indsæt diskette.");
-        Statement st = db_.prepare("SELECT * FROM \"Q_Statistik\"");
-        auto col = [&st](const char* name) {
-            int i = st.columnIndex(name);
-            if (i < 0) throw ExportError(std::string("Feltet '") + name + "' mangler i Q_Statistik.");
-            return i;
-        };
-        const int cUge = col("Uge"), cKK = col("KK"), cHast = col("Hastighed"), cRing = col("Ringnummer"),
-                  cForening = col("Forening"), cKodenr = col("Kodenr"), cNrEgne = col("Nr egne"),
-                  cAntalEgne = col("Antal egne"), cNrForening = col("Nr forening"), cAntalForening = col("Antal forening"),
-                  cNrSektion = col("Nr sektion"), cAntalSektion = col("Antal sektion"), cStation = col("Station"),
-                  cPoint = col("Point"), cAntalSlag = col("Antal Slag");
+        OrderedLines rows = ReadStatistics(db_, total ? "" : club, total);
         std::string previous;
-        while (st.step()) {
-            StatRow r{st.column(cUge),        st.column(cKK),         st.column(cHast),          st.column(cRing),
-                      st.column(cForening),   st.column(cKodenr),     st.column(cNrEgne),        st.column(cAntalEgne),
-                      st.column(cNrForening), st.column(cAntalForening), st.column(cNrSektion), st.column(cAntalSektion),
-                      st.column(cStation),    st.column(cPoint),      st.column(cAntalSlag)};
+        for (size_t i = 0; i < rows.size(); ++i) {
             if (!total) {
-                std::string forening = r.forening.toText();
+                std::string forening(rows.club(i));
                 if (forening.empty()) continue;  // no club number, no club file
                 if (forening != previous) {
                     previous = forening;
@@ -148,7 +135,7 @@ private:
                     open(statFileName(yy, nr), "Indsæt diskette for forening " + nr + ".");
                 }
             }
-            file_->line(statLine(r, total));
+            file_->line(rows.line(i));
         }
         close();
     }
@@ -226,33 +213,6 @@ ExportResult ExportStatistics(AppState& app, ExportKind kind, const std::string&
 std::string ChosenClub(const std::string& clubText) {
     auto dash = clubText.find('-');
     return trim(dash == std::string::npos ? clubText : clubText.substr(0, dash));
-}
-
-std::string StatistikSql(const std::string& club) {
-    std::string clubCondition = club.empty() ? "" : "AND Deltagere.Forening = " + sqlQuote(club) + " ";
-    // The section placing and the points go out only for birds within the first fifth of
-    // their race; the national races (90..94) are the federation's own and are left out.
-    return "SELECT Deltagere.Slag AS Kodenr, Deltagere.Slag_Navn AS Slagnavn, Deltagere.Forening, "
-           "Foreninger.Navn AS Foreningsnavn, Kapflyvninger.Uge, substr(Kapflyvninger.Farvekode, 1, 2) AS KK, "
-           "Kapflyvninger.Station, Stationer.Navn AS Stationsnavn, Deltagere.Ringnummer, "
-           "Deltagere.\"Meter / min\" AS Hastighed, Deltagere.Slag_Placering AS \"Nr egne\", "
-           "Deltagere.Slag_Ialt AS \"Antal egne\", Deltagere.Forening_placering AS \"Nr forening\", "
-           "Deltagere.Forening_ialt AS \"Antal forening\", "
-           "iif(Deltagere.Placering < 0.2 * Deltagere.Kapflyvning_ialt, Deltagere.Placering, NULL) AS \"Nr sektion\", "
-           "Deltagere.Kapflyvning_ialt AS \"Antal sektion\", \"Q Antal slag pr kapflyvning\".\"Antal slag\" AS \"Antal Slag\", "
-           "Deltagere.\"Antal præmier\", "
-           "ifnull(substr(Deltagere.Ringnummer, -4), '') || ifnull(substr(Deltagere.Ringnummer, 5, 2), '') || "
-           "ifnull(substr(Deltagere.Ringnummer, 1, 3), '') AS Due, "
-           "iif(Deltagere.Placering < 0.2 * Deltagere.Kapflyvning_ialt, Deltagere.Point, NULL) AS Point "
-           "FROM Stationer INNER JOIN Kapflyvninger ON Stationer.Nr = Kapflyvninger.Station "
-           "INNER JOIN Deltagere ON Kapflyvninger.Nr = Deltagere.Kapflyvning "
-           "INNER JOIN Foreninger ON Foreninger.Nr = Deltagere.Forening "
-           "LEFT JOIN \"Q Antal slag pr kapflyvning\" ON Deltagere.Kapflyvning = \"Q Antal slag pr kapflyvning\".Kapflyvning "
-           "WHERE substr(Kapflyvninger.Farvekode, 1, 2) IN ('81', '82', '83', '84', '85', '95', '96', '97', '98', '99') " +
-           clubCondition +
-           // The race number last: two races of one week and colour code keep the order they were made in.
-           "ORDER BY Deltagere.Forening, Deltagere.Slag, Deltagere.Ringnummer, Kapflyvninger.Uge, Kapflyvninger.Farvekode, "
-           "Kapflyvninger.Nr";
 }
 
 std::string planFileName(const std::string& club) { return "SEK" + club + ".DAT"; }

@@ -43,9 +43,6 @@ ExportResult ExportStatistics(AppState& app, ExportKind kind, const std::string&
 // The club number in the club box's text: what stands before the first "-", trimmed.
 std::string ChosenClub(const std::string& clubText);
 
-// The text of the stored query Q_Statistik, for every club or (club not empty) for one.
-std::string StatistikSql(const std::string& club);
-
 // The file names: "SEK007.DAT", "SEKSTA26.007", "SEKSTA26.04".
 std::string planFileName(const std::string& club);
 std::string statFileName(const std::string& yy, const std::string& clubOrSection);

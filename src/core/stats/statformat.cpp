@@ -75,6 +75,11 @@ std::string flag(const Value& v) { return v.toBool() ? "1" : "0"; }
 }  // namespace
 
 std::string formatNumber(const Value& v, int intDigits, int decimals) {
+    if (v.isInt() && decimals == 0 && v.toInt() >= 0) {  // the common case of counts and placings
+        std::string s = std::to_string(v.toInt());
+        if (s.size() < static_cast<size_t>(intDigits)) s.insert(0, static_cast<size_t>(intDigits) - s.size(), '0');
+        return s;
+    }
     Decimal d = decimalOf(v);
     std::string whole, frac;
     if (d.pointAt <= 0) {

@@ -273,6 +273,43 @@ TEST(StatExport, DiskettesAreAskedForAndEmptiedOnRequest) {
     EXPECT_EQ(s.t.ui.messages().back(), "Fejl: Der er ingen diskette i drevet.");
 }
 
+// The export orders the rows itself; the engine's own order of the stored query is the
+// reference, on values that make the order hard: letters in either case, Nulls, non-ASCII
+// text, races of the same week and colour code, a club registered twice.
+TEST(StatExport, LinesFollowTheStoredQuerysOwnOrder) {
+    Season s;
+    calctest::insertRow(s.db, "Foreninger", {{"Nr", "00B"}, {"Navn", "Bogstav"}});
+    calctest::insertRow(s.db, "Foreninger", {{"Nr", "002"}, {"Navn", "Beta igen"}});
+    std::vector<long long> races{s.race("95 - Blå skema", 20, "2026-05-16"), s.race("95 - Blå skema", 20, "2026-05-16", "102"),
+                                 s.race("96 - Gul skema", 20, "2026-05-16"), s.race("95 - blå skema", 19, "2026-05-09"),
+                                 s.race("81 - Privat", 9, "2026-03-01"), s.race("97", 30, "2026-07-25"),
+                                 s.race("92 - Grøn skema", 20, "2026-05-16")};
+    s.race("95 - Uden station", 21, "2026-05-23", "999");
+    const char* clubs[] = {"001", "002", "00b", "00B", "003"};
+    const Value lofts[] = {Value("001"), Value("A01"), Value("a02"), Value(), Value("ø01"), Value("10")};
+    const char* rings[] = {"001-25-0001", "001-25-000a", "001-25-000B", "AB", "001-25-0010", "Ø01-25-0001", "100-25-0001"};
+    Transaction tx(s.db);
+    int n = 0;
+    for (long long r : races)
+        for (const char* ring : rings) {
+            ++n;
+            calctest::addBird(s.db, r, ring, n % 5 ? Value(900.0 + n * 7.25) : Value(),
+                              {{"Forening", clubs[n % 5]}, {"Slag", lofts[n % 6]}});
+        }
+    tx.commit();
+
+    ASSERT_EQ(s.run(ExportKind::TotalStats).outcome, ExportOutcome::Done) << testing::PrintToString(s.t.ui.messages());
+    S expected;
+    Statement st = s.db.prepare("SELECT * FROM Q_Statistik");
+    while (st.step())
+        expected.push_back(statLine({st["Uge"], st["KK"], st["Hastighed"], st["Ringnummer"], st["Forening"], st["Kodenr"],
+                                     st["Nr egne"], st["Antal egne"], st["Nr forening"], st["Antal forening"],
+                                     st["Nr sektion"], st["Antal sektion"], st["Station"], st["Point"], st["Antal Slag"]},
+                                    true));
+    EXPECT_GT(expected.size(), 40u);
+    EXPECT_EQ(s.lines("SEKSTA26.04"), expected);
+}
+
 TEST(StatExport, ChosenClubIsTheTextBeforeTheFirstHyphen) {
     EXPECT_EQ(ChosenClub("007 - Søby"), "007");
     EXPECT_EQ(ChosenClub("  12 "), "12");
