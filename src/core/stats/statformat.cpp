@@ -200,7 +200,8 @@ std::string statLine(const StatRow& r, bool withClub) {
         line += countField(*v);
     line += "00000";
     line += zeroPadded(r.station, 3);
-    // The federation's file has always carried this exact text for a bird without points.
+    // A bird without points (outside the first fifth) gets this fixed text as it stands, not a
+    // formatted zero, so its separator is a point whatever the decimal comma of the others.
     line += r.point.isNull() ? "00000.00000" : formatNumber(r.point, 5, 5);
     line += countField(r.antalSlag);
     return line;
