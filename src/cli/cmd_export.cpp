@@ -25,7 +25,7 @@ int runExport(Env& env, const ExportOptions& o) {
     // The club box only offers registered clubs; a club number typed here is padded as the
     // number boxes pad it, and one that is not registered is refused rather than exported to
     // nothing.
-    std::string club = trim(o.club);
+    std::string club = ChosenClub(o.club);  // "007 - Navn" as the club box would hold it
     if (allDigits(club)) club = padZero(club, 3);
     if (!club.empty() && kind != ExportKind::TotalStats &&
         env.app.database().scalar("SELECT Nr FROM Foreninger WHERE Nr = ?", {club}).isNull()) {

@@ -44,6 +44,11 @@ TEST(ExportCli, WritesTheChosenExportIntoTheFolder) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].size(), 78u);
 
+    // The club box's own text names the club too.
+    auto one = s.cli("export plan --club '003 - Gamma' " + s.to());
+    EXPECT_EQ(one.exitCode, 0) << one.err;
+    EXPECT_EQ(one.out, (s.out / "SEK003.DAT").string() + "\n");
+
     auto plan = s.cli("export plan " + s.to());
     EXPECT_EQ(plan.exitCode, 0) << plan.err;
     EXPECT_EQ(s.lines("SEK003.DAT"), s.lines("SEK001.DAT"));
