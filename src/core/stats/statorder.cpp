@@ -53,10 +53,11 @@ void OrderedLines::reserve(size_t rows) {
 }
 
 void OrderedLines::add(std::string_view key, std::string_view club, std::string_view line) {
-    uint64_t head = 0;
-    for (size_t i = 0; i < 8; ++i) head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
-    entries_.push_back({head, arena_.size(), static_cast<uint32_t>(key.size()), static_cast<uint32_t>(club.size()),
-                        static_cast<uint32_t>(line.size())});
+    Entry e{{0, 0, 0}, arena_.size(), static_cast<uint32_t>(key.size()), static_cast<uint32_t>(club.size()),
+            static_cast<uint32_t>(line.size())};
+    for (size_t i = 0; i < 24; ++i)
+        e.head[i / 8] = (e.head[i / 8] << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    entries_.push_back(e);
     arena_.append(key);
     arena_.append(club);
     arena_.append(line);
@@ -65,7 +66,9 @@ void OrderedLines::add(std::string_view key, std::string_view club, std::string_
 void OrderedLines::sort() {
     // Only a club registered twice gives two rows the same key, and their lines are the same.
     std::sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
-        return a.head != b.head ? a.head < b.head : key(a) < key(b);
+        for (int w = 0; w < 3; ++w)
+            if (a.head[w] != b.head[w]) return a.head[w] < b.head[w];
+        return key(a) < key(b);
     });
 }
 

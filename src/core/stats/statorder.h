@@ -29,7 +29,9 @@ public:
 
 private:
     struct Entry {
-        uint64_t head;  // the key's first eight bytes, big-endian: most comparisons end here
+        // The key's first 24 bytes as big-endian words: club, loft and ring number, where
+        // nearly every comparison is decided.
+        uint64_t head[3];
         uint64_t at;
         uint32_t keyLen, clubLen, lineLen;
     };
