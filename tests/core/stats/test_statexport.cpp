@@ -97,11 +97,6 @@ TEST(StatExport, RacePlanForEveryClubOrOne) {
     fs::create_directory(s.out);
     EXPECT_EQ(s.run(ExportKind::Plan, " 003 - Gamma").outcome, ExportOutcome::Done);
     EXPECT_EQ(fileNames(s.out), S{"SEK003.DAT"});
-
-    // Without a stakes row the stakes line is all zeros.
-    s.db.execute("DELETE FROM Indskud");
-    s.run(ExportKind::Plan, "001");
-    EXPECT_EQ(s.lines("SEK001.DAT")[1], std::string(39, '0'));
 }
 
 TEST(StatExport, SectionPlacingAndPointsOnlyWithinTheFirstFifth) {
@@ -308,13 +303,6 @@ TEST(StatExport, LinesFollowTheStoredQuerysOwnOrder) {
                                     true));
     EXPECT_GT(expected.size(), 40u);
     EXPECT_EQ(s.lines("SEKSTA26.04"), expected);
-}
-
-TEST(StatExport, ChosenClubIsTheTextBeforeTheFirstHyphen) {
-    EXPECT_EQ(ChosenClub("007 - Søby"), "007");
-    EXPECT_EQ(ChosenClub("  12 "), "12");
-    EXPECT_EQ(ChosenClub("7-a-b"), "7");
-    EXPECT_EQ(ChosenClub(""), "");
 }
 
 }  // namespace
