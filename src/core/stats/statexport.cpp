@@ -122,8 +122,9 @@ private:
 
     void writeStatistics(const std::string& yy, const std::string& section, const std::string& club) {
         bool total = kind_ == ExportKind::TotalStats;
-        if (total) open(statFileName(yy, section), "Indsæt diskette.");
+        // The rows are read first, so a failing query leaves the target as it was.
         OrderedLines rows = ReadStatistics(db_, total ? "" : club, total);
+        if (total) open(statFileName(yy, section), "Indsæt diskette.");
         std::string previous;
         for (size_t i = 0; i < rows.size(); ++i) {
             if (!total) {
