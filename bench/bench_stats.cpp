@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -59,7 +60,10 @@ struct Season {
         std::vector<int> flock(kFlock);
         for (int b = 0; b < kFlock; ++b) flock[static_cast<size_t>(b)] = b;
         std::uniform_real_distribution<double> speed(900, 1500);
-        for (int r = 0; r < kRaces; ++r) {
+        // VEMORA_BENCH_RACES makes a smaller season for quick looks.
+        int races = kRaces;
+        if (const char* e = std::getenv("VEMORA_BENCH_RACES")) races = std::max(1, std::atoi(e));
+        for (int r = 0; r < races; ++r) {
             db.execute("INSERT INTO Kapflyvninger (Uge, Farvekode, Station, SlipDato, Beregn) VALUES (?, ?, ?, ?, 0)",
                        {16 + r / 2, kinds[r % 4], std::to_string(101 + r % 10), "2026-05-01"});
             long long nr = db.lastInsertId();
@@ -75,7 +79,7 @@ struct Season {
             }
         }
         tr.commit();
-        lines = static_cast<long long>(kRaces) * kBirdsPerRace;
+        lines = static_cast<long long>(races) * kBirdsPerRace;
     }
     ~Season() {
         app.db.reset();

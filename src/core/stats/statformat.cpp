@@ -1,5 +1,6 @@
 #include "core/stats/statformat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -11,11 +12,20 @@ namespace vemora {
 
 namespace {
 
-// The decimal digits of a number and where its decimal point sits among them
-// (|v| = 0.digits x 10^pointAt), taken from the shortest text that reads back as the same
-// double: that text is the number the secretary typed or the calculation meant.
+// The digits of a number and where its decimal point sits among them (|v| = 0.digits x
+// 10^pointAt). A double is taken by the shortest text that reads back as the same double:
+// that text is the number the secretary typed or the calculation meant.
+// The Windows-1252 bytes of a value's text; plain ASCII, the usual case, needs no conversion.
+std::string windows1252(const Value& v) {
+    std::string t = v.toText();
+    for (char c : t)
+        if (static_cast<unsigned char>(c) >= 0x80) return utf8ToCp1252(t);
+    return t;
+}
+
 struct Decimal {
-    std::string digits;
+    char digits[24];
+    int count = 0;
     int pointAt = 0;
     bool negative = false;
 };
@@ -26,86 +36,87 @@ Decimal decimalOf(const Value& v) {
         int64_t n = v.toInt();
         d.negative = n < 0;
         uint64_t m = d.negative ? uint64_t(0) - static_cast<uint64_t>(n) : static_cast<uint64_t>(n);
-        d.digits = std::to_string(m);
-        d.pointAt = static_cast<int>(d.digits.size());
+        d.count = static_cast<int>(std::to_chars(d.digits, d.digits + sizeof d.digits, m).ptr - d.digits);
+        d.pointAt = d.count;
         return d;
     }
     double x = v.toDouble();
     if (!std::isfinite(x)) x = 0;
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);
-    std::string_view s(buf, static_cast<size_t>(r.ptr - buf));  // "-1.2345e+03"
-    if (!s.empty() && s[0] == '-') {
+    char buf[40];
+    auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific);  // "-1.2345e+03"
+    const char* p = buf;
+    if (*p == '-') {
         d.negative = true;
-        s.remove_prefix(1);
+        ++p;
     }
-    size_t e = s.find('e');
-    for (char c : s.substr(0, e))
-        if (c != '.') d.digits.push_back(c);
+    for (; p < r.ptr && *p != 'e'; ++p)
+        if (*p != '.') d.digits[d.count++] = *p;
     int exp10 = 0;
-    std::string_view ex = s.substr(e + 1);
-    if (!ex.empty() && ex[0] == '+') ex.remove_prefix(1);
-    std::from_chars(ex.data(), ex.data() + ex.size(), exp10);
+    if (p < r.ptr) std::from_chars(p + (p[1] == '+' ? 2 : 1), r.ptr, exp10);
     d.pointAt = exp10 + 1;
     return d;
 }
 
-// Adds one unit in the last place of a digit string; "999" becomes "1000".
-void incrementDigits(std::string& s) {
-    for (size_t i = s.size(); i-- > 0;) {
-        if (s[i] != '9') {
-            ++s[i];
-            return;
-        }
-        s[i] = '0';
-    }
-    s.insert(s.begin(), '1');
+// "0" put in front until the width; Null reads as an empty text.
+void appendZeroPadded(std::string& out, const Value& v, size_t width) {
+    std::string t = windows1252(v);
+    if (t.size() < width) out.append(width - t.size(), '0');
+    out += t;
 }
 
-std::string cp(const Value& v) { return utf8ToCp1252(v.toText()); }
-
-// "0" put in front until the width; Null reads as an empty text.
-std::string zeroPadded(const Value& v, size_t width) { return padZero(cp(v), width); }
+// A number field, cut to its last `last` characters when it comes out longer.
+void appendLast(std::string& out, const Value& v, int intDigits, int decimals, size_t last) {
+    size_t from = out.size();
+    appendNumber(out, v, intDigits, decimals);
+    if (out.size() - from > last) out.erase(from, out.size() - from - last);
+}
 
 // A whole-number field of the statistics line: "00000", its last five characters when longer.
-std::string countField(const Value& v) { return v.isNull() ? "00000" : lastChars(formatNumber(v, 5, 0), 5); }
+void appendCount(std::string& out, const Value& v) {
+    if (v.isNull()) out += "00000";
+    else appendLast(out, v, 5, 0, 5);
+}
 
 std::string flag(const Value& v) { return v.toBool() ? "1" : "0"; }
 
 }  // namespace
 
-std::string formatNumber(const Value& v, int intDigits, int decimals) {
-    if (v.isInt() && decimals == 0 && v.toInt() >= 0) {  // the common case of counts and placings
-        std::string s = std::to_string(v.toInt());
-        if (s.size() < static_cast<size_t>(intDigits)) s.insert(0, static_cast<size_t>(intDigits) - s.size(), '0');
-        return s;
+void appendNumber(std::string& out, const Value& v, int intDigits, int decimals) {
+    if (v.isInt() && decimals == 0 && v.toInt() >= 0) {  // counts and placings, most of a line
+        char buf[24];
+        auto len = static_cast<int>(std::to_chars(buf, buf + sizeof buf, v.toInt()).ptr - buf);
+        if (len < intDigits) out.append(static_cast<size_t>(intDigits - len), '0');
+        out.append(buf, static_cast<size_t>(len));
+        return;
     }
     Decimal d = decimalOf(v);
-    std::string whole, frac;
-    if (d.pointAt <= 0) {
-        whole = "0";
-        frac = std::string(static_cast<size_t>(-d.pointAt), '0') + d.digits;
-    } else if (static_cast<size_t>(d.pointAt) >= d.digits.size()) {
-        whole = d.digits + std::string(static_cast<size_t>(d.pointAt) - d.digits.size(), '0');
-    } else {
-        whole = d.digits.substr(0, static_cast<size_t>(d.pointAt));
-        frac = d.digits.substr(static_cast<size_t>(d.pointAt));
+    // The kept digits: from the units place (or the first digit) to the last decimal place,
+    // positions counted like d.digits, with zeros outside the digits there are.
+    int first = std::min(0, d.pointAt - 1), end = d.pointAt + decimals;
+    std::string kept;
+    kept.reserve(static_cast<size_t>(end - first + 1));
+    for (int pos = first; pos < end; ++pos) kept.push_back(pos >= 0 && pos < d.count ? d.digits[pos] : '0');
+    // Half away from zero: the digit after the last kept place decides, whatever follows it.
+    if (end >= 0 && end < d.count && d.digits[end] >= '5') {
+        size_t i = kept.size();
+        while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
+        if (i > 0) ++kept[i - 1];
+        else kept.insert(kept.begin(), '1');
     }
     auto places = static_cast<size_t>(decimals);
-    // Half away from zero: the digit after the last kept place decides, whatever follows it.
-    bool up = frac.size() > places && frac[places] >= '5';
-    frac.resize(places, '0');
-    if (up) {
-        std::string all = whole + frac;
-        incrementDigits(all);
-        whole = all.substr(0, all.size() - places);
-        frac = all.substr(all.size() - places);
+    size_t whole = kept.size() - places;
+    if (d.negative && kept.find_first_not_of('0') != std::string::npos) out += '-';
+    if (whole < static_cast<size_t>(intDigits)) out.append(static_cast<size_t>(intDigits) - whole, '0');
+    out.append(kept, 0, whole);
+    if (places) {
+        out += ',';
+        out.append(kept, whole, places);
     }
-    while (whole.size() < static_cast<size_t>(intDigits)) whole.insert(whole.begin(), '0');
-    bool zero = whole.find_first_not_of('0') == std::string::npos && frac.find_first_not_of('0') == std::string::npos;
-    std::string out = d.negative && !zero ? "-" : "";
-    out += whole;
-    if (places) out += "," + frac;
+}
+
+std::string formatNumber(const Value& v, int intDigits, int decimals) {
+    std::string out;
+    appendNumber(out, v, intDigits, decimals);
     return out;
 }
 
@@ -126,11 +137,12 @@ std::string stakesLine(const std::optional<PlanStakes>& stakes) {
 }
 
 std::string planRaceLine(const PlanRace& r) {
-    std::string line = zeroPadded(r.uge, 2);
-    line += padZero(cp(r.farvekode).substr(0, 2), 2);
-    line += zeroPadded(r.station, 3);
+    std::string line;
+    appendZeroPadded(line, r.uge, 2);
+    line += padZero(utf8ToCp1252(r.farvekode.toText()).substr(0, 2), 2);
+    appendZeroPadded(line, r.station, 3);
     line += r.gebyr.isNull() ? "00000" : formatNumber(r.gebyr, 5, 0);
-    std::string lmu = upper(cp(r.lmu));
+    std::string lmu = upper(utf8ToCp1252(r.lmu.toText()));
     line += lmu == "L" ? "1" : lmu == "M" ? "2" : lmu == "U" ? "3" : "0";
     for (const Value* v : {&r.klP, &r.klE, &r.klZ, &r.klR, &r.slagspilS, &r.slagspilA, &r.slagspilU, &r.slagspilX})
         line += flag(*v);
@@ -176,34 +188,45 @@ std::vector<std::string> BuildPlanText(Database& db) {
 
 // ---- statistics --------------------------------------------------------------------------------
 
-std::string statLine(const StatRow& r, bool withClub) {
-    std::string line = "9";
-    line.reserve(withClub ? 81 : 78);
+void appendStatLine(std::string& line, const StatRow& r, bool withClub) {
+    line += '9';
     // A race always has a week; a missing one is written as week 0 so the columns stay put.
-    line += r.uge.isNull() ? "00" : formatNumber(r.uge, 2, 0);
+    if (r.uge.isNull()) line += "00";
+    else appendNumber(line, r.uge, 2, 0);
     if (r.kk.isNull()) {
         line += "  ";
     } else {
-        std::string kk = cp(r.kk);
-        line += kk.size() < 2 ? std::string(2 - kk.size(), ' ') + kk : kk;
+        std::string kk = windows1252(r.kk);
+        if (kk.size() < 2) line.append(2 - kk.size(), ' ');
+        line += kk;
     }
-    line += r.hastighed.isNull() ? std::string(7, ' ') : lastChars(formatNumber(r.hastighed, 4, 2), 7);
+    if (r.hastighed.isNull()) line.append(7, ' ');
+    else appendLast(line, r.hastighed, 4, 2, 7);
     // The ring number without its hyphens, by position: "123-45-6789" gives "123456789". A
     // damaged, shorter ring number is blank-filled so the columns after it stay in place.
-    std::string ring = cp(r.ringnummer);
-    std::string due = mid(ring, 1, 3) + mid(ring, 5, 2) + lastChars(ring, 4);
-    due.resize(9, ' ');
-    line += due;
-    if (withClub) line += zeroPadded(r.forening, 3);
-    line += zeroPadded(r.kodenr, 3);
+    std::string ring = windows1252(r.ringnummer);
+    size_t at = line.size();
+    line += mid(ring, 1, 3);
+    line += mid(ring, 5, 2);
+    line += lastChars(ring, 4);
+    line.resize(at + 9, ' ');
+    if (withClub) appendZeroPadded(line, r.forening, 3);
+    appendZeroPadded(line, r.kodenr, 3);
     for (const Value* v : {&r.nrEgne, &r.antalEgne, &r.nrForening, &r.antalForening, &r.nrSektion, &r.antalSektion})
-        line += countField(*v);
+        appendCount(line, *v);
     line += "00000";
-    line += zeroPadded(r.station, 3);
+    appendZeroPadded(line, r.station, 3);
     // A bird without points (outside the first fifth) gets this fixed text as it stands, not a
     // formatted zero, so its separator is a point whatever the decimal comma of the others.
-    line += r.point.isNull() ? "00000.00000" : formatNumber(r.point, 5, 5);
-    line += countField(r.antalSlag);
+    if (r.point.isNull()) line += "00000.00000";
+    else appendNumber(line, r.point, 5, 5);
+    appendCount(line, r.antalSlag);
+}
+
+std::string statLine(const StatRow& r, bool withClub) {
+    std::string line;
+    line.reserve(withClub ? 81 : 78);
+    appendStatLine(line, r, withClub);
     return line;
 }
 

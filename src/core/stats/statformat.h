@@ -17,6 +17,7 @@ class Database;
 // comma ("0000.00" is (4, 2)). It is rounded half away from zero on the number's shortest
 // decimal form, so 1000.005 gives "1000,01" although the double lies just below it.
 std::string formatNumber(const Value& v, int intDigits, int decimals);
+void appendNumber(std::string& out, const Value& v, int intDigits, int decimals);
 // The last n characters of a text, the whole text when it is not longer.
 std::string lastChars(std::string_view s, size_t n);
 
@@ -50,5 +51,6 @@ struct StatRow {
 // One statistics line: 78 characters for a club's file, 81 with the club number for the
 // section's total file.
 std::string statLine(const StatRow& row, bool withClub);
+void appendStatLine(std::string& out, const StatRow& row, bool withClub);
 
 }  // namespace vemora

@@ -12,6 +12,13 @@ enum : char { kNull = 0, kNumber = 1, kText = 2 };
 
 }  // namespace
 
+std::string foldCase(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    return out;
+}
+
 void appendTextKey(std::string& key, const Value& v) {
     if (v.isNull()) {
         key.push_back(kNull);

@@ -16,6 +16,8 @@ namespace vemora {
 // A-Z (the columns' NOCASE collation) and a shorter text before a longer one it begins.
 void appendTextKey(std::string& key, const Value& v);
 void appendNumberKey(std::string& key, const Value& v);
+// A text with A-Z turned into a-z, the only letters the NOCASE collation folds.
+std::string foldCase(std::string_view s);
 
 // Statistics lines with their order keys and club numbers, handed out in key order.
 class OrderedLines {

@@ -278,9 +278,9 @@ TEST(StatExport, LinesFollowTheStoredQuerysOwnOrder) {
     std::vector<long long> races{s.race("95 - Blå skema", 20, "2026-05-16"), s.race("95 - Blå skema", 20, "2026-05-16", "102"),
                                  s.race("96 - Gul skema", 20, "2026-05-16"), s.race("95 - blå skema", 19, "2026-05-09"),
                                  s.race("81 - Privat", 9, "2026-03-01"), s.race("97", 30, "2026-07-25"),
-                                 s.race("92 - Grøn skema", 20, "2026-05-16")};
-    s.race("95 - Uden station", 21, "2026-05-23", "999");
-    const char* clubs[] = {"001", "002", "00b", "00B", "003"};
+                                 s.race("92 - Grøn skema", 20, "2026-05-16"),
+                                 s.race("95 - Uden station", 21, "2026-05-23", "999")};
+    const char* clubs[] = {"001", "002", "00b", "00B", "003", "009"};  // 009 is not registered
     const Value lofts[] = {Value("001"), Value("A01"), Value("a02"), Value(), Value("ø01"), Value("10")};
     const char* rings[] = {"001-25-0001", "001-25-000a", "001-25-000B", "AB", "001-25-0010", "Ø01-25-0001", "100-25-0001"};
     Transaction tx(s.db);
@@ -289,7 +289,7 @@ TEST(StatExport, LinesFollowTheStoredQuerysOwnOrder) {
         for (const char* ring : rings) {
             ++n;
             calctest::addBird(s.db, r, ring, n % 5 ? Value(900.0 + n * 7.25) : Value(),
-                              {{"Forening", clubs[n % 5]}, {"Slag", lofts[n % 6]}});
+                              {{"Forening", clubs[n % 6]}, {"Slag", lofts[n % 5]}});
         }
     tx.commit();
 
