@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "cli/cli.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/stats/statexport.h"
 
 namespace vemora::cli {

@@ -10,8 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t kBufferSize = 1 << 20;
-
 std::string shown(const fs::path& p) { return p.string(); }
 
 bool isOwnFile(const fs::directory_entry& e) {
@@ -22,31 +20,26 @@ bool isOwnFile(const fs::directory_entry& e) {
 
 }  // namespace
 
-ExportFile::ExportFile(fs::path target)
-    : target_(std::move(target)), temp_(target_.string() + ".tmp"), buffer_(new char[kBufferSize]) {
-    // A large buffer: a season's total statistics is some hundred thousand short lines.
-    out_.rdbuf()->pubsetbuf(buffer_.get(), kBufferSize);
+ExportFile::ExportFile(fs::path target) : target_(std::move(target)), temp_(target_.string() + ".tmp") {
     errno = 0;
-    out_.open(temp_, std::ios::binary | std::ios::trunc);
-    if (!out_) fail("Filen " + shown(target_) + " kan ikke oprettes");
+    out_.emplace(temp_);
+    if (!out_->ok()) fail("Filen " + shown(target_) + " kan ikke oprettes");
 }
 
 ExportFile::~ExportFile() {
     if (committed_) return;
-    out_.close();
+    out_.reset();
     std::error_code ec;
     fs::remove(temp_, ec);
 }
 
 void ExportFile::line(std::string_view cp1252) {
-    out_.write(cp1252.data(), static_cast<std::streamsize>(cp1252.size()));
-    out_.write("\r\n", 2);
-    if (!out_) fail("Filen " + shown(target_) + " kan ikke skrives");
+    out_->encodedLine(cp1252);
+    if (!out_->ok()) fail("Filen " + shown(target_) + " kan ikke skrives");
 }
 
 void ExportFile::commit() {
-    out_.close();
-    if (!out_) fail("Filen " + shown(target_) + " kan ikke skrives");
+    if (!out_->close()) fail("Filen " + shown(target_) + " kan ikke skrives");
     std::error_code ec;
     fs::rename(temp_, target_, ec);
     if (ec) throw ExportError("Filen " + shown(target_) + " kan ikke gemmes (" + ec.message() + ").");

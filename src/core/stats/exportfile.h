@@ -1,11 +1,12 @@
 #pragma once
 // Writing the exported text files, and the removable media they may go on.
 #include <filesystem>
-#include <fstream>
-#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "core/base/text.h"
 
 namespace vemora {
 
@@ -32,8 +33,7 @@ public:
 private:
     [[noreturn]] void fail(const std::string& what) const;
     std::filesystem::path target_, temp_;
-    std::unique_ptr<char[]> buffer_;
-    std::ofstream out_;
+    std::optional<Cp1252Writer> out_;
     bool committed_ = false;
 };
 

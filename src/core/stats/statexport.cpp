@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/calc/calc.h"
 #include "core/stats/exportfile.h"
 #include "core/stats/statquery.h"

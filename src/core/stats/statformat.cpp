@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/database.h"
 
 namespace vemora {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "core/settings/clubs.h"
 #include "gui/app/behaviours.h"
 #include "gui/app/filplacering.h"
 #include "gui/app/mainwindow.h"
@@ -97,7 +98,7 @@ void ExpStat::Form_Load() {
 
     Forening->addItem(QString());
     try {
-        RowSet clubs = app_.database().query("SELECT * FROM Foreninger ORDER BY Nr");
+        RowSet clubs = ListForeninger(app_.database());
         for (size_t i = 0; i < clubs.size(); ++i)
             Forening->addItem(QString::fromStdString(clubs.get(i, "Nr").toText() + " - " + clubs.get(i, "Navn").toText()));
     } catch (const std::exception& e) {
