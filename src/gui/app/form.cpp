@@ -1,10 +1,16 @@
 #include "gui/app/form.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QShowEvent>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include "core/base/text.h"
 #include "gui/app/behaviours.h"
+#include "gui/app/leave.h"
 
 namespace vemora::gui {
 
@@ -35,9 +41,45 @@ void FormBase::activate() {
     Form_Activate();
 }
 
-bool FormBase::tryClose() {
+bool FormBase::tryClose(bool checkFields) {
+    if (!checkFields) return true;
+    QWidget* self = dynamic_cast<QWidget*>(this);
+    if (self) {
+        // A box refused an entry as the focus left it (a click on a closing button moves the
+        // focus first); the focus is on its way back and the form stays.
+        if (refusalPending(self->window())) return false;
+        if (!leaveFocusedBox(self)) return false;
+    }
     leaveFocusedField();
     return CanClose();
+}
+
+void FormBase::firstShown(QWidget* self) {
+    if (shown_) return;
+    shown_ = true;
+    FitDropDowns(self);
+    QWidget* field = firstField_;
+    for (QWidget* w = self->nextInFocusChain(); !field && w && w != self; w = w->nextInFocusChain()) {
+        if (!self->isAncestorOf(w) || !w->isEnabled() || w->isHidden() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+        // Buttons and the tabs of a tab widget are no fields.
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QTabBar*>(w) || qobject_cast<QTabWidget*>(w) || w->focusProxy())
+            continue;
+        if (auto* e = qobject_cast<QLineEdit*>(w); e && e->isReadOnly()) continue;
+        field = w;
+    }
+    if (field) field->setFocus(Qt::OtherFocusReason);
+}
+
+void FormBase::showField(QWidget* control) {
+    for (QWidget* w = control; w; w = w->parentWidget()) {
+        QWidget* page = w;
+        // A tab widget's page sits in a stack inside the tab widget.
+        if (auto* tabs = page->parentWidget() ? qobject_cast<QTabWidget*>(page->parentWidget()->parentWidget()) : nullptr) {
+            int i = tabs->indexOf(page);
+            if (i >= 0) tabs->setCurrentIndex(i);
+        }
+    }
+    control->setFocus(Qt::OtherFocusReason);
 }
 
 void FormBase::refreshOn(std::vector<std::string> tables, std::function<void()> refresh) {
@@ -59,6 +101,7 @@ MdiForm::MdiForm(AppState& app, const char* objectName, const QString& caption, 
 void MdiForm::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     activate();
+    firstShown(this);
 }
 
 void MdiForm::closeEvent(QCloseEvent* e) {
@@ -76,12 +119,19 @@ DialogForm::DialogForm(AppState& app, const char* objectName, const QString& cap
 void DialogForm::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     activate();
+    firstShown(this);
 }
 
 void DialogForm::done(int result) {
-    if (!tryClose()) return;
+    if (!tryClose(!(cancels_ && result == QDialog::Rejected))) return;
     afterClose();
     QDialog::done(result);
+}
+
+void DialogForm::setCancelButton(QAbstractButton* button) {
+    cancels_ = true;
+    markCancels(button);
+    connect(button, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
 }  // namespace vemora::gui

@@ -1,8 +1,10 @@
 #pragma once
 // The base of every form: the child windows of the main window (MdiForm) and the dialogs
 // (DialogForm). It owns what each form used to write for itself: activation, the one way
-// of closing (the box being left is finished, then CanClose decides), the table of controls
-// and the fields they show, and refreshing when a commit changed the form's tables.
+// of closing (the box being left is checked and finished, then CanClose decides), the table
+// of controls and the fields they show, refreshing when a commit changed the form's tables,
+// and what every form does when it first shows (the focus in its first field, drop-down
+// lists as wide as their entries).
 #include <QDialog>
 #include <QWidget>
 #include <functional>
@@ -12,6 +14,8 @@
 #include <vector>
 
 #include "core/app/appstate.h"
+
+class QAbstractButton;
 
 namespace vemora::gui {
 
@@ -40,9 +44,18 @@ public:
 
     // Runs Form_Activate once: the first time the form is shown, or earlier when called.
     void activate();
-    // Every way of closing a form ends here: the box that has the focus is finished as if it
-    // were left, then CanClose decides. False keeps the form open.
-    bool tryClose();
+    // Every way of closing a form ends here: the box that has the focus is checked as if it
+    // were left (a refused entry shows its message and keeps the form open on the box), it is
+    // finished (leaveFocusedField), then CanClose decides. False keeps the form open.
+    // `checkFields` false is cancelling: nothing is checked or saved.
+    bool tryClose(bool checkFields = true);
+
+    // The control that has the focus when the form opens; without one, the first field in
+    // the tab order (not a button) gets it.
+    void setFirstField(QWidget* field) { firstField_ = field; }
+    // Brings a control into view for the user: the pages of the tabs holding it are shown
+    // and it gets the focus (after a failed save that names the field).
+    static void showField(QWidget* control);
 
 protected:
     explicit FormBase(AppState& app) : app_(app) {}
@@ -52,8 +65,11 @@ protected:
     virtual void Form_Activate() {}
     // Saves what must be saved; false (after its message) keeps the form open.
     virtual bool CanClose() { return true; }
-    // Runs the checks of the box that has the focus as if the user had left it.
+    // Finishes the box that has the focus before the closing reads the boxes; the checks
+    // given to onLeave have already run and accepted it.
     virtual void leaveFocusedField() {}
+    // The first showing of the form: focus and drop-down lists.
+    void firstShown(QWidget* self);
 
     // Calls refresh after each commit that wrote to one of the tables, whoever made it.
     void refreshOn(std::vector<std::string> tables, std::function<void()> refresh);
@@ -62,6 +78,8 @@ private:
     AppState& app_;
     FieldBindings bindings_;
     bool activated_ = false;
+    bool shown_ = false;
+    QWidget* firstField_ = nullptr;
     std::vector<Subscription> subscriptions_;
 };
 
@@ -82,11 +100,17 @@ class DialogForm : public QDialog, public FormBase {
 public:
     DialogForm(AppState& app, const char* objectName, const QString& caption, QWidget* parent = nullptr);
     void done(int result) override;
+    // The button that cancels the dialog: it closes it without checking or saving anything,
+    // and so do Esc and the window's close box. Focus moving to it checks no box.
+    void setCancelButton(QAbstractButton* button);
 
 protected:
     void showEvent(QShowEvent* e) override;
     // Runs after the dialog has agreed to close, before it is hidden.
     virtual void afterClose() {}
+
+private:
+    bool cancels_ = false;
 };
 
 }  // namespace vemora::gui

@@ -80,6 +80,8 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : DialogForm(app, "Indlæs", "I
     }
     dirList_->setDrive(drev_->drive());
     setFolder(start);
+    // The folder tree first: an arrow key on the drive list would change the drive.
+    setFirstField(dirList_);
     resize(620, 380);
 }
 

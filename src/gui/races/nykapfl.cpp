@@ -44,7 +44,7 @@ NyKapfl::NyKapfl(AppState& app, QWidget* parent) : DialogForm(app, "NyKapfl", "N
     Uge->setEditText(QString::number(app.currentWeek));
     Farvekode = entryBox("Farvekode", creationColourCodes());
     Farvekode->setEditText(QString());
-    Farvekode->setMinimumContentsLength(16);
+    Farvekode->setMinimumContentsLength(17);
     Farvekode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     regi = new QLineEdit;
     regi->setObjectName("regi");
@@ -75,10 +75,12 @@ NyKapfl::NyKapfl(AppState& app, QWidget* parent) : DialogForm(app, "NyKapfl", "N
 
     connect(Farvekode, &QComboBox::editTextChanged, this, &NyKapfl::Farvekode_Change);
     auto twoTyped = [](const QString& t) { return t.size() == 2; };
-    codeComboBox(Uge, twoTyped, [this] { Uge_LostFocus(); });
-    codeComboBox(Farvekode, twoTyped, [this] { Farvekode_LostFocus(); });
+    codeComboBox(Uge, twoTyped, [this] { return Uge_LostFocus(); });
+    codeComboBox(Farvekode, twoTyped, [this] { return Farvekode_LostFocus(); });
     connect(cmdOpret, &QPushButton::clicked, this, &NyKapfl::cmdOpret_Click);
-    connect(cmdAnnuller, &QPushButton::clicked, this, &NyKapfl::cmdAnnuller_Click);
+    // Cancelling creates nothing, so nothing typed is checked on the way out.
+    setCancelButton(cmdAnnuller);
+    setFirstField(Uge);
 }
 
 void NyKapfl::Farvekode_Change(const QString& text) {

@@ -45,8 +45,6 @@ public:
 
 protected:
     void Form_Activate() override;
-    void leaveFocusedField() override;
-    void showEvent(QShowEvent* e) override;
 
 private:
     int64_t recNr_;
@@ -55,7 +53,6 @@ private:
     QLineEdit* foreningsnr_;
     std::array<QLineEdit*, 11> felt_{};
     std::array<PostnrTown*, 2> postnr_{};
-    bool focused_ = false;
 };
 
 }  // namespace vemora::gui

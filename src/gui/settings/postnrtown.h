@@ -19,16 +19,11 @@ public:
     // Shows the town of the code now in the box (as on opening a form) and locks or unlocks
     // the town box; adds the code to the list when it is missing.
     void lookup();
-    // The form is closing while one of the two boxes has the focus: what a move out of the
-    // box would store is stored now (a wrong-length code is left to the closing).
-    void leaveFocusedBox();
-
-protected:
-    bool eventFilter(QObject* obj, QEvent* ev) override;
 
 private:
-    void codeLeft();
-    void townLeft();
+    // Leaving the boxes (also by closing the form): false when the code was refused.
+    bool codeLeft();
+    bool townLeft();
     AppState& app_;
     QLineEdit* code_;
     QLineEdit* town_;
