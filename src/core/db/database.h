@@ -27,6 +27,17 @@ private:
     int code_;
 };
 
+// A value refused for one field (a box that holds no number), so that a form can show the
+// user that field.
+class FieldError : public DbError {
+public:
+    FieldError(std::string field, const std::string& what) : DbError(what), field_(std::move(field)) {}
+    const std::string& field() const { return field_; }
+
+private:
+    std::string field_;
+};
+
 class Statement;
 
 struct ColumnInfo {

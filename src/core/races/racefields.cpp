@@ -255,22 +255,28 @@ std::vector<PrizeRow> LoadPrizes(Database& db, int scale, long long race) {
     return out;
 }
 
-PrizeRow SavePrizeCell(Database& db, int scale, long long race, long long rowid, std::string_view column,
-                       const Value& value) {
-    if (column != "Antal" && column != "Værdi") throw DbError("Feltet kan ikke ændres.");
-    Value v = NullIfEmpty(value);
-    if (v.isNull()) throw DbError("Feltet skal udfyldes.");
-    if (v.isText())
-        if (auto n = Value::fromNumberText(v.text())) v = *n;
+PrizeRow SavePrizeRow(Database& db, int scale, long long race, long long rowid, const Value& antal, const Value& vaerdi) {
+    auto number = [](const Value& value) {
+        Value v = NullIfEmpty(value);
+        if (v.isNull()) throw DbError("Feltet skal udfyldes.");
+        if (v.isText())
+            if (auto n = Value::fromNumberText(v.text())) v = *n;
+        return v;
+    };
+    const Value a = number(antal), w = number(vaerdi);
     const std::string t = prizeTable(scale);
     if (rowid == 0) {
-        db.execute("INSERT INTO " + t + " (Kapflyvning, " + sqlIdent(column) + ") VALUES (?, ?)", {race, v});
+        db.execute("INSERT INTO " + t + " (Kapflyvning, Antal, Værdi) VALUES (?, ?, ?)", {race, a, w});
         rowid = db.lastInsertId();
     } else {
-        db.execute("UPDATE " + t + " SET " + sqlIdent(column) + " = ? WHERE rowid = ?", {v, rowid});
+        db.execute("UPDATE " + t + " SET Antal = ?, Værdi = ? WHERE rowid = ?", {a, w, rowid});
     }
     RowSet rs = db.query("SELECT rowid, Antal, Værdi, Kapflyvning FROM " + t + " WHERE rowid = ?", {rowid});
     return rs.empty() ? PrizeRow{} : prizeRow(rs.rows[0]);
+}
+
+void DeletePrizeRow(Database& db, int scale, long long rowid) {
+    db.execute("DELETE FROM " + prizeTable(scale) + " WHERE rowid = ?", {rowid});
 }
 
 }  // namespace vemora::races

@@ -99,10 +99,11 @@ struct PrizeRow {
 
 // The race's rows of one prize scale (by its catalogue index), highest value first.
 std::vector<PrizeRow> LoadPrizes(Database& db, int scale, long long race);
-// Writes one cell ("Antal" or "Værdi") of an existing row, or adds a row for the race with
-// that cell set (rowid 0), and returns the row as stored. An empty cell, letters or a
-// duplicate value where the table forbids one throw DbError.
-PrizeRow SavePrizeCell(Database& db, int scale, long long race, long long rowid, std::string_view column,
-                       const Value& value);
+// Writes a prize row of the race: adds it (rowid 0) or updates both its cells, and returns
+// the row as stored. An empty cell, letters or a duplicate value where the table forbids one
+// throw DbError.
+PrizeRow SavePrizeRow(Database& db, int scale, long long race, long long rowid, const Value& antal, const Value& vaerdi);
+// Deletes a prize row of a race's scale. Throws DbError.
+void DeletePrizeRow(Database& db, int scale, long long rowid);
 
 }  // namespace vemora::races

@@ -20,13 +20,22 @@ namespace {
 
 std::string shown(const Value& v) { return v.isNull() ? std::string() : v.toText(); }
 
-// A box's text as the number field receives it: empty is Null, digits are a whole number.
-// Anything else goes to the engine as text, which refuses it, so the step fails as a whole.
-Value numberFromBox(const std::string& text) {
+// A box's text as the number field receives it: empty is Null, digits are a whole number;
+// anything else fails the step as a whole, naming the field.
+Value numberFromBox(const std::string& field, const std::string& text) {
     std::string t = trim(text);
     if (t.empty()) return Value();
-    if (allDigits(t)) return Value::fromNumberText(t).value_or(Value(text));
-    return Value(text);
+    if (allDigits(t))
+        if (auto n = Value::fromNumberText(t)) return *n;
+    throw FieldError(field, "Ugyldigt tal: " + text);
+}
+
+double factorFromBox(const std::string& field, const std::string& text) {
+    try {
+        return ParseFactor(FactorText(text));
+    } catch (const DbError& e) {
+        throw FieldError(field, e.what());
+    }
 }
 
 // A box of the shown record as text (an empty box is Null there) and as the field stores
@@ -140,7 +149,7 @@ std::vector<std::string> SavePointTable(Database& db, const Record& shownFields)
         }
         for (int i = 0; i < 3; ++i) {
             set += (set.empty() ? "" : ", ") + sqlIdent(names[i]) + " = ?";
-            params.push_back(numberFromBox(texts[i]));
+            params.push_back(numberFromBox(names[i], texts[i]));
         }
     }
     if (!set.empty()) db.execute("UPDATE Markering SET " + set, params);
@@ -163,8 +172,7 @@ SektionsdataResult SaveSektionsdata(Database& db, const Record& shownFields, Poi
     if (!m.empty()) {
         std::string sql = "UPDATE Markering SET Præmiefaktor_A = ?, Præmiefaktor_B = ?";
         std::vector<Value> params;
-        params.emplace_back(ParseFactor(FactorText(boxText(shownFields, "Præmiefaktor_A"))));
-        params.emplace_back(ParseFactor(FactorText(boxText(shownFields, "Præmiefaktor_B"))));
+        for (const char* f : {"Præmiefaktor_A", "Præmiefaktor_B"}) params.emplace_back(factorFromBox(f, boxText(shownFields, f)));
         for (const auto& g : games()) {
             sql += ", " + sqlIdent(g.poolSwitch) + " = ?";
             params.push_back(Value(boxValue(shownFields, g.poolSwitch).toBool()));
@@ -193,7 +201,7 @@ void SaveIndskud(Database& db, const Record& shownFields) {
     std::vector<Value> params;
     for (const char* f : kIndskudFields) {
         set += (set.empty() ? "" : ", ") + sqlIdent(f) + " = ?";
-        params.push_back(numberFromBox(StakeText(boxText(shownFields, f))));
+        params.push_back(numberFromBox(f, StakeText(boxText(shownFields, f))));
     }
     db.execute("UPDATE Indskud SET " + set, params);
     tr.commit();
@@ -209,6 +217,11 @@ std::vector<TemplateRow> ReadTemplate(Database& db, int index) {
     for (size_t i = 0; i < r.size(); ++i)
         out.push_back({r.get(i, "RowId_").toInt(), r.get(i, "Antal"), r.get(i, "Værdi"), false});
     return out;
+}
+
+void DeleteTemplateRow(Database& db, int index, int64_t rowId) {
+    db.execute("DELETE FROM " + sqlIdent(prizeScales().at(static_cast<size_t>(index)).templateTable) + " WHERE rowid = ?",
+               {rowId});
 }
 
 void WriteTemplateRows(Database& db, int index, std::vector<TemplateRow>& rows) {

@@ -81,7 +81,8 @@ struct SektionsdataResult {
 // Step "sektionsdata": the Generelt row (when it exists), then the Markering row (when it
 // exists) with the point table and the point system, marking the races whose points change.
 // `shown` holds the boxes of both (the fields of LoadSektionsData and MarkeringData, an
-// empty box as Null). Throws DbError; on error nothing of the step is written.
+// empty box as Null). Throws DbError (FieldError for a box that holds no number); on error
+// nothing of the step is written.
 SektionsdataResult SaveSektionsdata(Database& db, const Record& shown, PointSystem pointsystem);
 
 // The point-table part of the step, for callers that hold their own transaction: marks the
@@ -89,8 +90,8 @@ SektionsdataResult SaveSektionsdata(Database& db, const Record& shown, PointSyst
 // "Duer pr. slag" and "Step" fields and stores the shown values. Returns the marked kinds.
 std::vector<std::string> SavePointTable(Database& db, const Record& shown);
 
-// Step "indskud": writes the stakes row from the stake fields of `shown`. Throws DbError;
-// all or nothing.
+// Step "indskud": writes the stakes row from the stake fields of `shown`. Throws DbError
+// (FieldError for a box that holds no whole number); all or nothing.
 void SaveIndskud(Database& db, const Record& shown);
 
 // The names of the three steps, as the failure message names them.
@@ -112,5 +113,7 @@ std::vector<TemplateRow> ReadTemplate(Database& db, int index);
 // Writes the dirty rows of the template of scale i (new rows are added and get their row id) in one
 // transaction; clears their dirty marks only when all were written. Throws DbError.
 void WriteTemplateRows(Database& db, int index, std::vector<TemplateRow>& rows);
+// Deletes a row of the template of scale i. Throws DbError.
+void DeleteTemplateRow(Database& db, int index, int64_t rowId);
 
 }  // namespace vemora

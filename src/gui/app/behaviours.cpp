@@ -1,8 +1,10 @@
 #include "gui/app/behaviours.h"
 
+#include "gui/app/editgrid.h"
 #include "gui/app/leave.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTableView>
 #include <QTextEdit>
 #include <QTimer>
@@ -30,9 +33,10 @@ bool isEnter(QKeyEvent* k) {
            (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
+// The grid (a table, not a list or a folder tree) the widget is, or whose cell editor it is.
 QAbstractItemView* enclosingGrid(QWidget* w) {
-    for (QWidget* p = w; p; p = p->parentWidget())
-        if (auto* v = qobject_cast<QAbstractItemView*>(p)) return v;
+    for (QWidget* p = w; p && !p->isWindow(); p = p->parentWidget())
+        if (auto* v = qobject_cast<QTableView*>(p)) return v;
     return nullptr;
 }
 
@@ -108,26 +112,28 @@ void GridEnterKey(QAbstractItemView* grid) {
     QModelIndex parent = cur.parent();
     int cols = model->columnCount(parent);
     if (cols == 0) return;
+    const bool committed = commitCellEditor(grid);
+    grid->setFocus();
+    if (!committed) return;
     int row = cur.isValid() ? cur.row() : 0;
     int col = cur.isValid() ? cur.column() : -1;
     bool wrapped = false;
+    auto* table = qobject_cast<QTableView*>(grid);
     for (int tries = 0; tries <= cols; ++tries) {
         if (++col >= cols) {
             col = 0;
             wrapped = true;
         }
-        auto* table = qobject_cast<QTableView*>(grid);
         if (!table || !table->isColumnHidden(col)) break;
     }
-    // Moving the current cell commits an open editor, as the data control saved the cell.
-    grid->setCurrentIndex(model->index(row, col, parent));
+    if (!cur.isValid()) wrapped = false;  // Enter on a grid with no current cell starts at its first
     if (wrapped) {
-        // The row is written, then the next row (a model that offers a new row at its end
-        // provides one) becomes current.
-        model->submit();
-        if (row + 1 < model->rowCount(parent)) grid->setCurrentIndex(model->index(row + 1, col, parent));
+        // The row is written first; a row that cannot be written keeps the grid on it.
+        if (!model->submit()) return;
+        // A model that offers a new line at its end has one after the row just finished.
+        if (row + 1 < model->rowCount(parent)) ++row;
     }
-    grid->setFocus();
+    grid->setCurrentIndex(model->index(row, col, parent));
 }
 
 void SelectAllText(QWidget* box) {
@@ -146,30 +152,49 @@ QString textAtFocus(QWidget* box) { return box->property(kTextAtFocus).toString(
 void setTextAtFocus(QWidget* box, const QString& text) { box->setProperty(kTextAtFocus, text); }
 
 namespace {
+
+const char* kInside = "vemoraFocusInside";
+
+bool otherWindow(Qt::FocusReason reason) {
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
 class FocusFilter : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override {
-        if (ev->type() == QEvent::FocusIn) {
-            auto* w = static_cast<QWidget*>(obj);
-            QWidget* owner = w;
-            if (auto* cb = qobject_cast<QComboBox*>(w->parentWidget())) owner = cb;
-            setTextAtFocus(owner, currentText(owner));
-            QPointer<QWidget> p(owner);
-            // After a mouse click Qt places the cursor; selecting on the next turn wins.
-            QTimer::singleShot(0, owner, [p] {
-                if (p && p->hasFocus()) SelectAllText(p);
-                else if (p) {
-                    if (auto* cb = qobject_cast<QComboBox*>(p.data()); cb && cb->lineEdit() && cb->lineEdit()->hasFocus())
-                        SelectAllText(p);
-                }
-            });
+        if (ev->type() != QEvent::FocusIn && ev->type() != QEvent::FocusOut) return false;
+        auto* w = static_cast<QWidget*>(obj);
+        QWidget* owner = w;
+        if (auto* cb = qobject_cast<QComboBox*>(w->parentWidget())) owner = cb;
+        const auto reason = static_cast<QFocusEvent*>(ev)->reason();
+        if (ev->type() == QEvent::FocusOut) {
+            // A message box or a popup list takes the focus for a moment; the user is still
+            // in the box.
+            if (!otherWindow(reason)) owner->setProperty(kInside, false);
+            return false;
         }
+        // Coming back from a message box is not entering the box again: the text it had when
+        // the user entered it is still the one to put back (a refused entry must not become
+        // the text that counts as unchanged).
+        if (otherWindow(reason) && owner->property(kInside).toBool()) return false;
+        owner->setProperty(kInside, true);
+        setTextAtFocus(owner, currentText(owner));
+        QPointer<QWidget> p(owner);
+        // After a mouse click Qt places the cursor; selecting on the next turn wins.
+        QTimer::singleShot(0, owner, [p] {
+            if (p && p->hasFocus()) SelectAllText(p);
+            else if (p) {
+                if (auto* cb = qobject_cast<QComboBox*>(p.data()); cb && cb->lineEdit() && cb->lineEdit()->hasFocus())
+                    SelectAllText(p);
+            }
+        });
         return false;
     }
 };
+
 }  // namespace
 
 void SelectAllOnFocus(QWidget* box) {
@@ -178,29 +203,61 @@ void SelectAllOnFocus(QWidget* box) {
     if (auto* cb = qobject_cast<QComboBox*>(box); cb && cb->lineEdit()) cb->lineEdit()->installEventFilter(f);
 }
 
-void DigitsOnly(QLineEdit* box, const QString& extra) {
-    QString set = "0-9" + QRegularExpression::escape(extra);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression("[" + set + "]*"), box));
+QValidator* numberValidator(bool decimals, QObject* parent) {
+    return new QRegularExpressionValidator(QRegularExpression(decimals ? "[0-9]*(,[0-9]*)?" : "[0-9]*"), parent);
 }
+
+void DigitsOnly(QLineEdit* box) { box->setValidator(numberValidator(false, box)); }
+void DecimalOnly(QLineEdit* box) { box->setValidator(numberValidator(true, box)); }
 
 void MovesOnWhenFull(QLineEdit* box) {
     QObject::connect(box, &QLineEdit::textEdited, box, [box](const QString& t) {
-        if (box->maxLength() > 0 && t.size() >= box->maxLength() && box->hasFocus()) {
-            sendEnter(box);
-            if (box->hasFocus()) {
-                // A form without the Enter behaviour still moves on.
-                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-                QApplication::sendEvent(box, &tab);
-            }
-        }
+        if (box->maxLength() <= 0 || t.size() < box->maxLength() || !box->hasFocus()) return;
+        sendEnter(box);
+        // A form without the Enter behaviour still moves on (after the Enter, which comes first).
+        QPointer<QLineEdit> p(box);
+        QMetaObject::invokeMethod(
+            box,
+            [p] {
+                if (p && p->hasFocus()) {
+                    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                    QApplication::sendEvent(p, &tab);
+                }
+            },
+            Qt::QueuedConnection);
     });
 }
 
 void ZeroPadOnLeave(QLineEdit* box, int width) {
-    QObject::connect(box, &QLineEdit::editingFinished, box, [box, width] {
+    onLeave(box, [box, width] {
         QString t = box->text();
         if (!t.isEmpty() && t.size() < width) box->setText(t.rightJustified(width, '0'));
+        return true;
     });
+}
+
+void FitDropDown(QComboBox* box) {
+    if (box->property("vemoraFitsDropDown").toBool()) return;
+    box->setProperty("vemoraFitsDropDown", true);
+    auto fit = [box] {
+        QAbstractItemView* list = box->view();
+        int widest = 0;
+        for (int i = 0; i < box->count(); ++i)
+            widest = std::max(widest, list->sizeHintForIndex(box->model()->index(i, box->modelColumn())).width());
+        // Room for the list's frame and a scroll bar, which a long list shows.
+        widest += 2 * list->frameWidth() + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+        list->setMinimumWidth(widest);
+    };
+    QAbstractItemModel* m = box->model();
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        QObject::connect(m, signal, box, fit);
+    QObject::connect(m, &QAbstractItemModel::modelReset, box, fit);
+    QObject::connect(m, &QAbstractItemModel::dataChanged, box, fit);
+    fit();
+}
+
+void FitDropDowns(QWidget* form) {
+    for (QComboBox* c : form->findChildren<QComboBox*>()) FitDropDown(c);
 }
 
 void LoadControlFromField(QWidget* control, const Value& field) {

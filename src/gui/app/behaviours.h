@@ -8,7 +8,10 @@
 #include "core/db/value.h"
 
 class QAbstractItemView;
+class QComboBox;
 class QLineEdit;
+class QObject;
+class QValidator;
 class QWidget;
 
 namespace vemora::gui {
@@ -17,8 +20,10 @@ namespace vemora::gui {
 // a button it presses the button; inside a grid it is handed to GridEnterKey. Controls
 // created later are covered too.
 void EnterAsTab(QWidget* form);
-// Enter inside a grid: the next visible column, and after the last one the row is committed
-// and the first column of the next row is current.
+// Enter inside a grid: what is typed in the cell is committed (a refused cell keeps the grid
+// on it), then the next visible column is current; after the last column the row is written
+// and the first column of the next row is current. The grid keeps the focus, so the next
+// keys start the next cell.
 void GridEnterKey(QAbstractItemView* grid);
 
 // Selects the whole text of the box each time it gets the focus, and remembers the text it
@@ -28,13 +33,22 @@ void SelectAllText(QWidget* box);
 QString textAtFocus(QWidget* box);
 void setTextAtFocus(QWidget* box, const QString& text);
 
-// Accepts only digits (and the extra characters, e.g. "," for a decimal comma) from the
-// keyboard and from pasting; control keys pass.
-void DigitsOnly(QLineEdit* box, const QString& extra = {});
+// Number boxes: DigitsOnly accepts digits only, DecimalOnly digits and at most one decimal
+// comma, from the keyboard and from pasting; control keys pass. numberValidator is the same
+// rule for a box made elsewhere (a grid's cell editor).
+void DigitsOnly(QLineEdit* box);
+void DecimalOnly(QLineEdit* box);
+QValidator* numberValidator(bool decimals, QObject* parent);
 // When the user has typed the box full (its maxLength), the focus moves on.
 void MovesOnWhenFull(QLineEdit* box);
-// When a non-empty box is left, "0" is put in front until it has `width` characters.
+// When a non-empty box is left (also by closing the form), "0" is put in front until it has
+// `width` characters.
 void ZeroPadOnLeave(QLineEdit* box, int width);
+
+// The list of a combo box opens as wide as its longest entry, however narrow the box; the
+// forms do this for every combo box they hold when first shown.
+void FitDropDown(QComboBox* box);
+void FitDropDowns(QWidget* form);
 
 // Control <-> field, with the Null and Boolean rules of the data controls: Null shows as an
 // empty text, a check box shows a true field ticked; an empty text is stored as Null and a

@@ -22,6 +22,7 @@
 #include "core/races/racefields.h"
 #include "core/races/races.h"
 #include "gui/app/behaviours.h"
+#include "gui/app/editgrid.h"
 #include "gui/app/leave.h"
 #include "gui/races/kapflyvninger.h"
 #include "gui/races/prizemodel.h"
@@ -57,6 +58,19 @@ QCheckBox* checkBox(const QString& name, const QString& caption) {
     return c;
 }
 
+// The width of a box that shows `chars` characters (of the widest digit), whatever it holds:
+// the dialog's layout must not move with the race shown or the length of a list.
+void fixedChars(QWidget* box, int chars) {
+    if (auto* c = qobject_cast<QComboBox*>(box)) {
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(chars);
+        c->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        return;
+    }
+    QFontMetrics fm(box->font());
+    box->setFixedWidth(fm.horizontalAdvance(QString(chars, '0')) + 16);
+}
+
 bool matchesDigits(const QString& text, const char* pattern) { return matchesDigitPattern(text.toStdString(), pattern); }
 
 std::string str(const QString& s) { return s.toStdString(); }
@@ -83,8 +97,6 @@ void Kapflyvningsdialog::buildControls() {
     racePage->setObjectName("Kapflyvningsside");
     Uge = comboBox("Uge", true);
     Farvekode = comboBox("Farvekode", true);
-    Farvekode->setMinimumContentsLength(16);
-    Farvekode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     regi = textBox("regi");
     regi->setReadOnly(true);
     regi->setFocusPolicy(Qt::NoFocus);
@@ -103,6 +115,10 @@ void Kapflyvningsdialog::buildControls() {
     lblGebyrSlag = new QLabel("Fast gebyr i øre");
     lblGebyrSlag->setObjectName("lblGebyrSlag");
     Kommentarer = textBox("Kommentarer", 255);
+    for (auto [box, chars] : std::initializer_list<std::pair<QWidget*, int>>{
+             {Uge, 3}, {Farvekode, 17}, {regi, 7}, {Station, 4}, {Stationsnavn, 22}, {LMU, 2}, {Kode, 7},
+             {Slipdato, 10}, {Sliptid, 5}, {Gebyr, 7}, {GebyrSlag, 7}})
+        fixedChars(box, chars);
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -168,6 +184,8 @@ void Kapflyvningsdialog::buildControls() {
     grid->addWidget(label("Kommentarer", Kommentarer), row, 0);
     grid->addWidget(Kommentarer, row++, 1, 1, 5);
     grid->setRowStretch(row, 1);
+    // The boxes keep their widths; what is left goes to the right.
+    grid->setColumnStretch(6, 1);
     racePage->setLayout(grid);
 
     // ---- the prize page
@@ -183,10 +201,8 @@ void Kapflyvningsdialog::buildControls() {
     scales->addStretch();
     Præmier = new QTableView;
     Præmier->setObjectName("Præmier");
-    Præmier->setModel(prizes_);
+    setupEditGrid(Præmier, prizes_);
     Præmier->setColumnHidden(2, true);
-    Præmier->setSelectionBehavior(QAbstractItemView::SelectItems);
-    Præmier->setEditTriggers(QAbstractItemView::AllEditTriggers);
     Præmier->horizontalHeader()->setStretchLastSection(true);
     auto* prizeBox = new QHBoxLayout(prizePage);
     prizeBox->addLayout(scales);
@@ -230,14 +246,14 @@ void Kapflyvningsdialog::connectHandlers() {
     connect(Farvekode, &QComboBox::editTextChanged, this, [this](const QString& t) {
         regi->setText(t.isEmpty() ? QString() : qstr(raceCategory(str(t))));
     });
-    codeComboBox(Uge, [](const QString& t) { return matchesDigits(t, "##"); }, [this] { Uge_LostFocus(); });
-    codeComboBox(Farvekode, [](const QString& t) { return t.size() == 2; }, [this] { Farvekode_LostFocus(); });
+    codeComboBox(Uge, [](const QString& t) { return matchesDigits(t, "##"); }, [this] { return Uge_LostFocus(); });
+    codeComboBox(Farvekode, [](const QString& t) { return t.size() == 2; }, [this] { return Farvekode_LostFocus(); });
 
     // Station number: digits only; the name box moves on when typed full.
     filterKeys(Station, [](QWidget*, const QString& t) { return t.at(0).isDigit(); });
-    onLeave(Station, [this] { Station_LostFocus(); });
+    onLeave(Station, [this] { return Station_LostFocus(); });
     connect(Station, &QComboBox::activated, this, [this] { Station_LostFocus(); });
-    onLeave(Stationsnavn, [this] { Stationsnavn_LostFocus(); });
+    onLeave(Stationsnavn, [this] { return Stationsnavn_LostFocus(); });
     MovesOnWhenFull(Stationsnavn);
 
     // Release date and time are rewritten while typed and move on when complete.
@@ -249,14 +265,15 @@ void Kapflyvningsdialog::connectHandlers() {
         if (auto r = core::sliptidWhileTyping(str(t))) Sliptid->setText(qstr(*r));
         if (matchesDigits(Sliptid->text(), "##:##") && Sliptid->hasFocus()) sendEnter(Sliptid);
     });
-    onLeave(Slipdato, [this] { Slipdato_LostFocus(); });
-    onLeave(Sliptid, [this] { Sliptid_LostFocus(); });
+    onLeave(Slipdato, [this] { return Slipdato_LostFocus(); });
+    onLeave(Sliptid, [this] { return Sliptid_LostFocus(); });
 
     // Fees: digits only, and an empty box means no fee.
     for (QLineEdit* fee : {Gebyr, GebyrSlag}) {
         DigitsOnly(fee);
         onLeave(fee, [fee] {
             if (fee->text().isEmpty()) fee->setText("0");
+            return true;
         });
     }
 
@@ -275,6 +292,7 @@ void Kapflyvningsdialog::connectHandlers() {
         if (page == 0) commitGridEdit();
     });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    setFirstField(Uge);
 }
 
 // ---- form procedures ------------------------------------------------------------------------
@@ -298,20 +316,16 @@ bool Kapflyvningsdialog::SaveControls() {
 }
 
 bool Kapflyvningsdialog::commitGridEdit() {
-    // An open cell editor is a child of the grid's viewport and holds the focus.
-    QWidget* editor = QApplication::focusWidget();
-    if (!editor || editor->parentWidget() != Præmier->viewport()) return true;
-    // The view's own slots write the cell and close its editor, as leaving the cell would.
-    QMetaObject::invokeMethod(Præmier, "commitData", Q_ARG(QWidget*, editor));
-    QMetaObject::invokeMethod(Præmier, "closeEditor", Q_ARG(QWidget*, editor),
-                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
-    return prizes_->lastWriteOk();
+    // The cell being typed, then the row being edited; both show their own messages.
+    return commitCellEditor(Præmier) && prizes_->submit();
 }
 
 bool Kapflyvningsdialog::CanClose() {
     // SaveRace shows "Fejl ved lagring af kapflyvning." itself; the grid shows the prize message.
     if (!SaveControls()) return false;
-    return commitGridEdit();
+    if (commitGridEdit()) return true;
+    showField(Præmier);
+    return false;
 }
 
 void Kapflyvningsdialog::UpdateFarvekode() {
@@ -414,90 +428,96 @@ void Kapflyvningsdialog::showRace(long long nr) {
     else if (scale > 0) prizes_->showTable(-1, nr_);
 }
 
-void Kapflyvningsdialog::Uge_LostFocus() {
+bool Kapflyvningsdialog::Uge_LostFocus() {
     const QString t = Uge->currentText();
-    if (t.isEmpty() || t == textAtFocus(Uge)) return;
+    if (t.isEmpty() || t == textAtFocus(Uge)) return true;
     bool numeric = false;
     int week = t.toInt(&numeric);
     if (numeric) app().currentWeek = week;
     if (Uge->findText(t) < 0) {
         refuse(Uge, "Der er ikke oprettet kapflyvninger for i uge " + str(t) + ".");
-        return;
+        return false;
     }
     if (!CanClose()) {
         Uge->setEditText(textAtFocus(Uge));
-        return;
+        return false;
     }
     setTextAtFocus(Uge, t);
     UpdateFarvekode();
     if (auto nr = core::findRace(app().database(), week, str(Farvekode->currentText()))) showRace(*nr);
+    return true;
 }
 
-void Kapflyvningsdialog::Farvekode_LostFocus() {
+bool Kapflyvningsdialog::Farvekode_LostFocus() {
     const QString t = Farvekode->currentText();
-    if (t.isEmpty() || t == textAtFocus(Farvekode)) return;
+    if (t.isEmpty() || t == textAtFocus(Farvekode)) return true;
     std::vector<std::string> codes;
     for (int i = 0; i < Farvekode->count(); ++i) codes.push_back(str(Farvekode->itemText(i)));
     auto entry = core::matchColourCode(str(t), codes);
     if (!entry) {
         refuse(Farvekode, "Der er ikke oprettet kapflyvninger i uge " + str(Uge->currentText()) + " af type " + str(t) + ".");
-        return;
+        return false;
     }
     Farvekode->setEditText(qstr(*entry));
     if (!CanClose()) {
         Farvekode->setEditText(textAtFocus(Farvekode));
-        return;
+        return false;
     }
     setTextAtFocus(Farvekode, qstr(*entry));
     if (auto nr = core::findRace(app().database(), Uge->currentText().toInt(), *entry)) showRace(*nr);
+    return true;
 }
 
 // ---- station, date and time -----------------------------------------------------------------
 
-void Kapflyvningsdialog::Station_LostFocus() {
+bool Kapflyvningsdialog::Station_LostFocus() {
     const QString t = Station->currentText();
     if (t.isEmpty()) {
         Stationsnavn->clear();
         Stationsnavn->setReadOnly(true);
-        return;
+        return true;
     }
-    if (t == textAtFocus(Station)) return;
+    if (t == textAtFocus(Station)) return true;
     auto s = core::LeaveStation(app(), str(t));
     if (!s.ok) {
         Station->setEditText(textAtFocus(Station));
         focusBack(Station);
-        return;
+        return false;
     }
     Station->setEditText(qstr(s.nr));
     setTextAtFocus(Station, qstr(s.nr));
     Stationsnavn->setText(qstr(s.name));
     Stationsnavn->setReadOnly(false);
+    return true;
 }
 
-void Kapflyvningsdialog::Stationsnavn_LostFocus() {
-    if (Stationsnavn->text() == textAtFocus(Stationsnavn) || Station->currentText().isEmpty()) return;
-    if (core::SaveStationName(app(), str(Station->currentText()), str(Stationsnavn->text()))) {
-        setTextAtFocus(Stationsnavn, Stationsnavn->text());
-        RefreshStationer();
-    }
+bool Kapflyvningsdialog::Stationsnavn_LostFocus() {
+    if (Stationsnavn->text() == textAtFocus(Stationsnavn) || Station->currentText().isEmpty()) return true;
+    if (!core::SaveStationName(app(), str(Station->currentText()), str(Stationsnavn->text()))) return false;
+    setTextAtFocus(Stationsnavn, Stationsnavn->text());
+    RefreshStationer();
+    return true;
 }
 
-void Kapflyvningsdialog::Slipdato_LostFocus() {
+bool Kapflyvningsdialog::Slipdato_LostFocus() {
     const QString t = Slipdato->text();
-    if (t.isEmpty() || t == textAtFocus(Slipdato)) return;
+    if (t.isEmpty() || t == textAtFocus(Slipdato)) return true;
     auto c = core::checkSlipdato(str(t), str(Uge->currentText()), app().currentYear());
     if (!c.ok) {
         refuse(Slipdato, c.error);
-        return;
+        return false;
     }
     Slipdato->setText(qstr(c.text));
+    return true;
 }
 
-void Kapflyvningsdialog::Sliptid_LostFocus() {
+bool Kapflyvningsdialog::Sliptid_LostFocus() {
     const QString t = Sliptid->text();
-    if (t.isEmpty() || t == textAtFocus(Sliptid)) return;
+    if (t.isEmpty() || t == textAtFocus(Sliptid)) return true;
     auto c = core::checkSliptid(str(t));
-    if (!c.ok) refuse(Sliptid, c.error);
+    if (c.ok) return true;
+    refuse(Sliptid, c.error);
+    return false;
 }
 
 // ---- games and prize scales -----------------------------------------------------------------
@@ -518,7 +538,7 @@ void Kapflyvningsdialog::Spil_Click(int index) {
 }
 
 void Kapflyvningsdialog::btnPræmie_Click(int index) {
-    if (index + 1 != shownScale_ && !commitGridEdit()) {
+    if (index + 1 != shownScale_ && shownScale_ > 0 && !commitGridEdit()) {
         if (shownScale_ > 0) btnPræmie[static_cast<size_t>(shownScale_ - 1)]->setChecked(true);
         return;
     }

@@ -62,14 +62,15 @@ public:
     void LoadControls();
     bool SaveControls();
 
-    // Event handlers, public so that the tests can drive them as the events do.
+    // Event handlers, public so that the tests can drive them as the events do. The checks
+    // of leaving a box return false when they refused the entry.
     void Form_Activate() override;
-    void Uge_LostFocus();
-    void Farvekode_LostFocus();
-    void Station_LostFocus();
-    void Stationsnavn_LostFocus();
-    void Slipdato_LostFocus();
-    void Sliptid_LostFocus();
+    bool Uge_LostFocus();
+    bool Farvekode_LostFocus();
+    bool Station_LostFocus();
+    bool Stationsnavn_LostFocus();
+    bool Slipdato_LostFocus();
+    bool Sliptid_LostFocus();
     void Spil_Click(int index);
     void btnPræmie_Click(int index);
 

@@ -1,81 +1,45 @@
 #include "gui/races/prizemodel.h"
 
+#include "core/races/racefields.h"
+
 namespace vemora::gui {
 
+namespace core = vemora::races;
+
 namespace {
-const char* const kColumns[] = {"Antal", "Værdi", "Kapflyvning"};
-}
+EditRow editRow(const core::PrizeRow& r) { return {r.rowid, {r.antal, r.vaerdi, r.kapflyvning}}; }
+}  // namespace
+
+// A new row starts with the fields' defaults (one prize of 0 kroner) and belongs to the race.
+PrizeModel::PrizeModel(AppState& app, QObject* parent)
+    : EditableRowsModel(app, {{"Antal", false, true, Value(1)}, {"Værdi", true, true, Value(0)}, {"Kapflyvning", false, false, {}}},
+                        "præmier", parent) {}
 
 void PrizeModel::showTable(int table, long long race) {
-    beginResetModel();
     table_ = table;
     race_ = race;
-    rows_.clear();
+    std::vector<EditRow> rows;
     try {
-        if (table_ >= 0) rows_ = vemora::races::LoadPrizes(app_.database(), table_, race_);
+        if (table_ >= 0)
+            for (const auto& r : core::LoadPrizes(app().database(), table_, race_)) rows.push_back(editRow(r));
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
-    endResetModel();
+    setStoredRows(std::move(rows));
 }
 
-int PrizeModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid() || table_ < 0) return 0;
-    return static_cast<int>(rows_.size()) + 1;
+int PrizeModel::rowCount(const QModelIndex& parent) const { return table_ < 0 ? 0 : EditableRowsModel::rowCount(parent); }
+
+EditRow PrizeModel::storeRow(const EditRow& row) {
+    return editRow(core::SavePrizeRow(app().database(), table_, race_, row.id, row.cells[0], row.cells[1]));
 }
 
-int PrizeModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 3; }
-
-QVariant PrizeModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-    if (index.row() >= static_cast<int>(rows_.size())) return QString();
-    const auto& r = rows_[static_cast<size_t>(index.row())];
-    const Value& v = index.column() == 0 ? r.antal : index.column() == 1 ? r.vaerdi : r.kapflyvning;
-    return QString::fromStdString(v.toText());
+EditRow PrizeModel::newRow() const {
+    EditRow r = EditableRowsModel::newRow();
+    r.cells[2] = Value(race_);
+    return r;
 }
 
-QVariant PrizeModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (role != Qt::DisplayRole) return {};
-    if (o == Qt::Horizontal && section >= 0 && section < 3) return QString::fromUtf8(kColumns[section]);
-    return {};
-}
-
-Qt::ItemFlags PrizeModel::flags(const QModelIndex& index) const {
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() < 2) f |= Qt::ItemIsEditable;
-    return f;
-}
-
-bool PrizeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || table_ < 0 || index.column() > 1) return false;
-    const size_t row = static_cast<size_t>(index.row());
-    const bool isNew = row >= rows_.size();
-    const QString text = value.toString().trimmed();
-    // Passing through the empty line, or leaving a cell as it was, writes nothing.
-    if (isNew && text.isEmpty()) return false;
-    if (!isNew && text == data(index, Qt::EditRole).toString()) return true;
-    try {
-        Database& db = app_.database();
-        vemora::races::PrizeRow pr = vemora::races::SavePrizeCell(db, table_, race_, isNew ? 0 : rows_[row].rowid,
-                                                                  kColumns[index.column()], Value(text.toStdString()));
-        if (isNew) {
-            // The new line becomes a row of the race, and a fresh empty line follows it.
-            const int after = static_cast<int>(rows_.size()) + 1;
-            beginInsertRows({}, after, after);
-            rows_.push_back(pr);
-            endInsertRows();
-            emit dataChanged(this->index(index.row(), 0), this->index(index.row(), 2));
-        } else {
-            rows_[row] = pr;
-            emit dataChanged(this->index(index.row(), 0), this->index(index.row(), 2));
-        }
-        lastWriteOk_ = true;
-        return true;
-    } catch (const DbError&) {
-        lastWriteOk_ = false;
-        app_.userInterface().message("Fejl ved lagring af præmier.", "Fejl", Icon::Exclamation);
-        return false;
-    }
-}
+void PrizeModel::removeStoredRow(const EditRow& row) { core::DeletePrizeRow(app().database(), table_, row.id); }
 
 }  // namespace vemora::gui

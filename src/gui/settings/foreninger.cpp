@@ -39,12 +39,7 @@ Foreninger::Foreninger(AppState& app, QWidget* parent) : MdiForm(app, "Foreninge
                                 {"Reg.nr", "Regnr"},
                                 {"Kontonr", "Kontonr"}},
                                this);
-    grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    grid_->verticalHeader()->setDefaultSectionSize(22);
+    setupListGrid(grid_, model_);
     connect(grid_, &QTableView::doubleClicked, this, [this] { cmdRediger_Click(); });
 
     auto* buttons = new QHBoxLayout;
@@ -206,6 +201,7 @@ ForeningsDialog::ForeningsDialog(AppState& app, int64_t recNr, QWidget* parent)
 
     for (QLineEdit* b : findChildren<QLineEdit*>()) SelectAllOnFocus(b);
     EnterAsTab(this);
+    setFirstField(foreningsnr_);
     activate();
 }
 
@@ -221,20 +217,6 @@ void ForeningsDialog::Form_Activate() {
     }
     postnr_[0]->lookup();
     postnr_[1]->lookup();
-}
-
-void ForeningsDialog::showEvent(QShowEvent* e) {
-    DialogForm::showEvent(e);
-    if (!focused_) {
-        focused_ = true;
-        foreningsnr_->setFocus();
-    }
-}
-
-void ForeningsDialog::leaveFocusedField() {
-    // The box being left is padded before the closing reads it.
-    if (auto* b = qobject_cast<QLineEdit*>(focusWidget())) emit b->editingFinished();
-    for (PostnrTown* p : postnr_) p->leaveFocusedBox();
 }
 
 bool ForeningsDialog::CanClose() {

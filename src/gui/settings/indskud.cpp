@@ -16,6 +16,8 @@
 #include "core/db/schema.h"
 #include "core/domain/catalogue.h"
 #include "gui/app/behaviours.h"
+#include "gui/app/editgrid.h"
+#include "gui/app/leave.h"
 #include "gui/app/mainwindow.h"
 #include "gui/settings/postnrtown.h"
 #include "gui/settings/prizetemplatemodel.h"
@@ -36,9 +38,10 @@ std::string s(const QLineEdit* b) { return b->text().toStdString(); }
 
 // Stake and prize-factor boxes are never left empty.
 void zeroWhenLeftEmpty(QLineEdit* b, std::string (*rule)(const std::string&)) {
-    QObject::connect(b, &QLineEdit::editingFinished, b, [b, rule] {
+    onLeave(b, [b, rule] {
         QString t = q(rule(b->text().toStdString()));
         if (t != b->text()) b->setText(t);
+        return true;
     });
 }
 
@@ -66,6 +69,7 @@ Indskud::Indskud(AppState& app, QWidget* parent) : DialogForm(app, "Indskud", "I
 
     for (QLineEdit* b : findChildren<QLineEdit*>()) SelectAllOnFocus(b);
     EnterAsTab(this);
+    setFirstField(sektionsnavn_);
     activate();
 }
 
@@ -167,7 +171,7 @@ QWidget* Indskud::buildPræmier() {
     for (int i = 0; i < 2; ++i) {
         QLineEdit* field = box(QString("NumberField%1").arg(i));
         field->setMaximumWidth(80);
-        DigitsOnly(field, ",");
+        DecimalOnly(field);
         zeroWhenLeftEmpty(field, &FactorText);
         bindings().bind(field, factorFields[i]);
         factors->addWidget(new QLabel(factorLabels[i]), i, 0);
@@ -206,10 +210,8 @@ QWidget* Indskud::buildPræmier() {
     præmier_ = new QTableView;
     præmier_->setObjectName("Præmier");
     prizeModel_ = new PrizeTemplateModel(app(), this);
-    præmier_->setModel(prizeModel_);
-    præmier_->setItemDelegate(new PrizeTemplateDelegate(præmier_));
+    setupEditGrid(præmier_, prizeModel_);
     præmier_->horizontalHeader()->setStretchLastSection(true);
-    præmier_->setEditTriggers(QAbstractItemView::AllEditTriggers);
     sh->addWidget(præmier_, 1);
     v->addWidget(spil, 1);
     return page;
@@ -252,8 +254,14 @@ QWidget* Indskud::buildMarkeringer() {
         connect(mest, &QLineEdit::textChanged, mest, [mest](const QString& t) {
             if (t.isEmpty()) mest->setText(q(MestPointText({})));
         });
-        connect(pr, &QLineEdit::editingFinished, pr, [pr, st] { st->setText(q(StepAfterPrSlag(s(pr), s(st)))); });
-        connect(st, &QLineEdit::editingFinished, st, [pr, st] { pr->setText(q(PrSlagAfterStep(s(st), s(pr)))); });
+        onLeave(pr, [pr, st] {
+            st->setText(q(StepAfterPrSlag(s(pr), s(st))));
+            return true;
+        });
+        onLeave(st, [pr, st] {
+            pr->setText(q(PrSlagAfterStep(s(st), s(pr))));
+            return true;
+        });
         table->addWidget(lbl, row, 0);
         table->addWidget(mest, row, 1);
         table->addWidget(pr, row, 2);
@@ -286,18 +294,10 @@ void Indskud::Form_Activate() {
     }
 }
 
-void Indskud::showEvent(QShowEvent* e) {
-    DialogForm::showEvent(e);
-    if (!focused_) {
-        focused_ = true;
-        tabs_->setCurrentIndex(0);
-        sektionsnavn_->setFocus();
-    }
-}
-
 void Indskud::btnPræmie_Click(int index) {
     if (index == prizeModel_->templateIndex()) return;
     try {
+        commitCellEditor(præmier_);
         prizeModel_->writePending();
         prizeModel_->load(index);
     } catch (const DbError&) {
@@ -325,21 +325,23 @@ bool Indskud::CanClose() {
             indskudChanged_ = false;
         }
         step = kStepPræmier;
+        if (!commitCellEditor(præmier_)) {  // the cell's own message has been shown
+            showField(præmier_);
+            return false;
+        }
         prizeModel_->writePending();
         return true;
-    } catch (const DbError&) {
-        int tab = step == kStepSektionsdata ? 0 : step == kStepIndskud ? 1 : 2;
-        tabs_->setCurrentIndex(tab);
-        if (tab == 2) præmier_->setFocus();
+    } catch (const DbError& e) {
+        // The user is shown what failed: the box of a field that was refused, else the tab
+        // of the step (the grid for the prize step).
+        auto* field = dynamic_cast<const FieldError*>(&e);
+        QWidget* box = field ? bindings().control(field->field()) : nullptr;
+        if (box) showField(box);
+        else if (step == kStepPræmier) showField(præmier_);
+        else tabs_->setCurrentIndex(step == kStepSektionsdata ? 0 : 1);
         app().userInterface().message(std::string("Fejl ved lagring af ") + step + ".", "Fejl", Icon::Exclamation);
         return false;
     }
-}
-
-void Indskud::leaveFocusedField() {
-    // A box being left is validated before the closing reads the boxes.
-    if (auto* b = qobject_cast<QLineEdit*>(focusWidget())) emit b->editingFinished();
-    bankPostnr_->leaveFocusedBox();
 }
 
 static RegisterMenuCommand regIndskud("mnuIndskud", [](MainWindow& w) {

@@ -34,8 +34,6 @@ public:
 
 protected:
     void Form_Activate() override;
-    void leaveFocusedField() override;
-    void showEvent(QShowEvent* e) override;
 
 private:
     QWidget* buildGenerelt();
@@ -56,7 +54,6 @@ private:
     QRadioButton* btnPlaceringspoint_;
     QRadioButton* btn1000point_;
     QPushButton* cmdClose_;
-    bool focused_ = false;
 };
 
 }  // namespace vemora::gui

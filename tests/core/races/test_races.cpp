@@ -314,25 +314,29 @@ TEST(RacesStations, PaddingLookupAndNames) {
     EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Fejl ved opdatering af stationsnr."});
 }
 
-TEST(RacesPrizes, GridRowsReadAndWritten) {
+TEST(RacesPrizes, GridRowsReadWrittenAndDeleted) {
     test::TestApp t;
     long long nr = CreateRace(t.app, "20", "95 - Blå skema").nr;
     Database& db = t.db();
     const int z = 5;  // Z-spils-præmier
-    long long a = SavePrizeCell(db, z, nr, 0, "Værdi", "100").rowid;
-    long long b = SavePrizeCell(db, z, nr, 0, "Værdi", "250,5").rowid;
-    SavePrizeCell(db, z, nr, a, "Antal", "3");
+    long long a = SavePrizeRow(db, z, nr, 0, Value(1), Value("100")).rowid;
+    long long b = SavePrizeRow(db, z, nr, 0, Value(1), Value("250,5")).rowid;
+    SavePrizeRow(db, z, nr, a, Value("3"), Value(100));
     auto rows = LoadPrizes(db, z, nr);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].rowid, b);
     EXPECT_EQ(rows[0].vaerdi, Value(250.5));
-    EXPECT_EQ(rows[0].antal, Value(1));  // the field default
     EXPECT_EQ(rows[1].antal, Value(3));
     EXPECT_EQ(rows[1].kapflyvning, Value(nr));
     EXPECT_TRUE(LoadPrizes(db, 0, nr).empty());
 
-    EXPECT_THROW(SavePrizeCell(db, z, nr, a, "Antal", ""), DbError);
-    EXPECT_THROW(SavePrizeCell(db, z, nr, a, "Antal", "x"), DbError);
-    EXPECT_THROW(SavePrizeCell(db, z, nr, a, "Værdi", "250.5"), DbError);  // the key of the Z table
+    EXPECT_THROW(SavePrizeRow(db, z, nr, a, Value(""), Value(100)), DbError);
+    EXPECT_THROW(SavePrizeRow(db, z, nr, a, Value("x"), Value(100)), DbError);
+    EXPECT_THROW(SavePrizeRow(db, z, nr, a, Value(3), Value("250.5")), DbError);  // the key of the Z table
     EXPECT_EQ(LoadPrizes(db, z, nr)[1].antal, Value(3));
+
+    DeletePrizeRow(db, z, b);
+    rows = LoadPrizes(db, z, nr);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].rowid, a);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/db/schema.h"
 #include "core/settings/clubs.h"
 #include "core/settings/postnr.h"
@@ -175,7 +177,15 @@ TEST_F(SettingsFixture, AFailingStepWritesNothing) {
     MarkeringData m = mark();
     m.pointsystem = PointSystem::Placering;
     m.fields["Præmiefaktor_B"] = "1,2,3";  // not a number: the Markering row cannot be written
-    EXPECT_THROW(save(s, m), DbError);
+    auto refusedField = [](const std::function<void()>& f) {
+        try {
+            f();
+        } catch (const FieldError& e) {
+            return e.field();
+        }
+        return std::string("(nothing refused)");
+    };
+    EXPECT_EQ(refusedField([&] { save(s, m); }), "Præmiefaktor_B");  // named, so the dialog can show it
     EXPECT_TRUE(db.scalar("SELECT Sektionsnavn FROM Generelt").isNull());
     EXPECT_TRUE(markedRaces(db).empty());
     EXPECT_EQ(db.scalar("SELECT Pointsystem FROM Markering").toInt(), 0);
@@ -184,7 +194,7 @@ TEST_F(SettingsFixture, AFailingStepWritesNothing) {
     Record stakes = *LoadIndskud(db);
     stakes["A_Klasse1"] = "25";
     stakes["Kl_R"] = "x";
-    EXPECT_THROW(SaveIndskud(db, stakes), DbError);
+    EXPECT_EQ(refusedField([&] { SaveIndskud(db, stakes); }), "Kl_R");
     EXPECT_EQ(db.scalar("SELECT A_Klasse1 FROM Indskud").toInt(), 0);
     stakes["Kl_R"] = "  ";
     SaveIndskud(db, stakes);
@@ -216,6 +226,9 @@ TEST_F(SettingsFixture, TemplatesReadHighestValueFirstAndWriteOnlyDirtyRows) {
     rows[1].dirty = true;
     EXPECT_THROW(WriteTemplateRows(db, 2, rows), DbError);
     EXPECT_TRUE(rows[1].dirty);
+
+    DeleteTemplateRow(db, 2, rows[2].rowId);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM \"P-spils-præmier_Init\"").toInt(), 2);
 }
 
 TEST_F(SettingsFixture, PostalCodesAreAddedAtOnceAndShareTheirTown) {

@@ -240,26 +240,6 @@ TEST(RacesDialog, ReleaseStationDateAndTimeBoxes) {
                                }));
 }
 
-TEST(RacesDialog, PrizeGridNewRowsAndEmptyCells) {
-    test::TestApp t;
-    long long nr = race(t, 20, "95 - Blå skema");
-    t.db().execute("UPDATE Kapflyvninger SET Kl_Z = 1 WHERE Nr = ?", {nr});
-    Kapflyvningsdialog dlg(t.app);
-    dlg.setRace(nr);
-    showActive(&dlg);
-    dlg.btnPræmie_Click(5);
-    auto* m = dlg.prizeModel();
-    ASSERT_EQ(m->rowCount(), 1);
-    EXPECT_TRUE(m->setData(m->index(0, 1), "120", Qt::EditRole));
-    ASSERT_EQ(m->rowCount(), 2);
-    EXPECT_EQ(m->index(0, 2).data().toString(), QString::number(nr));  // the race number
-    EXPECT_EQ(m->index(0, 0).data().toString(), "1");
-    EXPECT_FALSE(m->setData(m->index(0, 0), "", Qt::EditRole));
-    EXPECT_EQ(m->index(0, 0).data().toString(), "1");
-    EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Fejl ved lagring af præmier."});
-    EXPECT_EQ(t.db().scalar("SELECT Antal FROM \"Z-spils-præmier\" WHERE Kapflyvning = ?", {nr}), Value(1));
-}
-
 TEST(RacesList, StartsOnTheWorkingWeekOrTheLastRace) {
     test::TestApp t;
     t.app.currentWeek = 23;
