@@ -10,6 +10,7 @@ PKGS=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core
   xvfb xauth xdotool imagemagick poppler-utils
+  librsvg2-bin
   clang-14 libclang-rt-14-dev
 )
 missing=()

@@ -6,10 +6,14 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStyle>
+#include <algorithm>
 #include <map>
 
 #include "core/app/startup.h"
 #include "core/base/text.h"
+#include "gui/app/accesskeys.h"
+#include "gui/app/icon.h"
 
 namespace vemora::gui {
 
@@ -38,9 +42,13 @@ void LogoArea::paintEvent(QPaintEvent* e) {
 MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     setObjectName("MainWindow");
     setWindowTitle(QString::fromStdString(mainWindowTitle(app_.land)));
+    // Every window of the program, the child windows and dialogs too, shows the program's icon.
+    QApplication::setWindowIcon(programIcon());
+    setWindowIcon(programIcon());
     area_ = new LogoArea(this);
     area_->setObjectName("Baggrund");
     setCentralWidget(area_);
+    new ChildAccessKeys(area_);
     if (auto f = findFileNoCase(app_.appPath, "LOGO.BMP")) {
         QImageReader reader(QString::fromStdString(f->string()));
         QImage img = reader.read();
@@ -126,6 +134,7 @@ QWidget* MainWindow::showChild(QWidget* form) {
         }
     }
     QMdiSubWindow* sw = area_->addSubWindow(form);
+    sw->setWindowIcon(programIcon());
     sw->setAttribute(Qt::WA_DeleteOnClose);
     form->setAttribute(Qt::WA_DeleteOnClose);
     sw->show();
@@ -167,7 +176,32 @@ void MainWindow::tileHorizontally() {
     }
 }
 
-void MainWindow::cascade() { area_->cascadeSubWindows(); }
+void MainWindow::cascade() {
+    // Qt's own cascade shrinks every window to its size hint; here each keeps a useful size:
+    // as large as the area leaves after the offsets of the windows in front of it, and never
+    // below two thirds of the area (the offsets then start again at the top left).
+    QList<QMdiSubWindow*> list;
+    for (QMdiSubWindow* sw : area_->subWindowList(QMdiArea::StackingOrder))
+        if (!sw->isMinimized() && sw->isVisible()) list << sw;
+    if (list.isEmpty()) return;
+    QMdiSubWindow* active = area_->activeSubWindow();
+    const QSize area = area_->viewport()->size();
+    const int step = list[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, list[0]) + 6;
+    const int n = static_cast<int>(list.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* sw = list[i];
+        sw->showNormal();
+        const QSize least = sw->minimumSizeHint().expandedTo(sw->minimumSize());
+        QSize size(std::max({area.width() - (n - 1) * step, area.width() * 2 / 3, least.width()}),
+                   std::max({area.height() - (n - 1) * step, area.height() * 2 / 3, least.height()}));
+        size = size.boundedTo(area).expandedTo(least);
+        const int room = std::max(1, std::min((area.width() - size.width()) / step, (area.height() - size.height()) / step) + 1);
+        const int offset = (i % room) * step;
+        sw->setGeometry(offset, offset, size.width(), size.height());
+        sw->raise();
+    }
+    if (active) area_->setActiveSubWindow(active);
+}
 
 void MainWindow::arrangeIcons() {
     QSize s = area_->viewport()->size();

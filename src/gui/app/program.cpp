@@ -1,5 +1,6 @@
 #include "gui/app/program.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,6 +9,7 @@
 
 #include "core/app/startup.h"
 #include "core/base/text.h"
+#include "gui/app/icon.h"
 #include "gui/app/splash.h"
 
 namespace vemora::gui {
@@ -19,6 +21,7 @@ std::unique_ptr<Program> Main(const MainOptions& options) {
     app.today = options.today;
     SetBusy(app, true);
 
+    QApplication::setWindowIcon(programIcon());  // the splash window too
     QString folder = options.folder.isEmpty() ? QCoreApplication::applicationDirPath() : options.folder;
     initAppState(app, folder.toStdString());
 

@@ -1,5 +1,9 @@
 #include "gui/app/tablemodel.h"
 
+#include <QHeaderView>
+#include <QTableView>
+#include <memory>
+
 namespace vemora::gui {
 
 RowTableModel::RowTableModel(AppState& app, std::vector<GridColumn> columns, QObject* parent)
@@ -96,6 +100,31 @@ void RowTableModel::fetchMore(const QModelIndex& parent) {
     beginInsertRows({}, first, first + static_cast<int>(page->size()) - 1);
     append(std::move(*page));
     endInsertRows();
+}
+
+void setupListGrid(QTableView* grid, RowTableModel* model) {
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->setDefaultSectionSize(22);
+    // Until the first rows arrive the columns fit their captions; the first rows set the
+    // widths, and later rows only widen a column (a width the user chose is kept otherwise).
+    auto fitted = std::make_shared<bool>(false);
+    auto fit = [grid, model, fitted] {
+        QHeaderView* header = grid->horizontalHeader();
+        for (int c = 0; c < header->count(); ++c) {
+            if (grid->isColumnHidden(c)) continue;
+            // The rows in view (and a few hundred after them) and the caption decide.
+            const int needed = std::max(static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(c), header->sectionSizeHint(c));
+            if (!*fitted || needed > grid->columnWidth(c)) grid->setColumnWidth(c, needed);
+        }
+        *fitted = *fitted || model->rowCount() > 0;
+    };
+    QObject::connect(model, &QAbstractItemModel::modelReset, grid, fit);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, grid, fit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, grid, fit);
+    fit();
 }
 
 }  // namespace vemora::gui

@@ -10,6 +10,8 @@
 
 #include "core/app/appstate.h"
 
+class QTableView;
+
 namespace vemora::gui {
 
 struct GridColumn {
@@ -61,5 +63,10 @@ private:
     RowSet rows_;
     bool complete_ = true;
 };
+
+// Puts the model in a list form's grid: whole rows are chosen, one at a time, nothing is
+// edited in place, and the columns fit their content whenever rows arrive (a column never
+// stays at the width it got while the list was empty; a wider entry widens it).
+void setupListGrid(QTableView* grid, RowTableModel* model);
 
 }  // namespace vemora::gui

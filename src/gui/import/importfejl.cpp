@@ -44,12 +44,9 @@ ImportFejl::ImportFejl(AppState& app, QWidget* parent) : MdiForm(app, "ImportFej
                                this);
     grid_ = new QTableView;
     grid_->setObjectName("dgrFejl");
-    grid_->setModel(model_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setupListGrid(grid_, model_);
+    // The error text is the last and longest column; it takes what is left of the window.
     grid_->horizontalHeader()->setStretchLastSection(true);
-    for (auto [col, width] : {std::pair{0, 50}, {1, 45}, {2, 160}, {3, 70}, {4, 100}}) grid_->setColumnWidth(col, width);
-    grid_->verticalHeader()->setDefaultSectionSize(20);
 
     status_ = new QWidget;
     status_->setObjectName("PicStatus");

@@ -45,11 +45,7 @@ Kapflyvninger::Kapflyvninger(AppState& app, QWidget* parent) : MdiForm(app, "Kap
     model_ = new RowTableModel(app, columns(), this);
     Kapflyvningsliste = new QTableView;
     Kapflyvningsliste->setObjectName("Kapflyvningsliste");
-    Kapflyvningsliste->setModel(model_);
-    Kapflyvningsliste->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Kapflyvningsliste->setSelectionMode(QAbstractItemView::SingleSelection);
-    Kapflyvningsliste->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Kapflyvningsliste->verticalHeader()->setDefaultSectionSize(22);
+    setupListGrid(Kapflyvningsliste, model_);
 
     PicStatus = new QWidget;
     PicStatus->setObjectName("PicStatus");
@@ -114,7 +110,6 @@ void Kapflyvninger::setCurrentRow(int row) {
 void Kapflyvninger::refreshAtWorkingWeek() {
     model_->reload();
     model_->fetchAll();  // the start row may be the last one
-    Kapflyvningsliste->resizeColumnsToContents();
     std::vector<std::optional<int>> weeks;
     for (int row = 0; row < model_->rowCount(); ++row) {
         Value u = model_->value(row, "Uge");
