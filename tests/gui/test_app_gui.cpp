@@ -139,8 +139,7 @@ TEST(AppGui, SharedKeyboardBehaviours) {
     QSignalSpy clicked(ok, &QPushButton::clicked);
     ok->setFocus();
     QTest::keyClick(ok, Qt::Key_Return);
-    QTest::qWait(200);
-    EXPECT_EQ(clicked.count(), 1);  // on a button Enter presses it
+    EXPECT_TRUE(clicked.count() == 1 || clicked.wait(1000));  // on a button Enter presses it
 }
 
 TEST(AppGui, ControlsAndFieldsKeepNullApart) {

@@ -158,6 +158,10 @@ TEST_F(ImportRun, SameFileTwiceGivesTheSameRows) {
     ASSERT_EQ(import(lines).outcome, ImportOutcome::Completed);
     EXPECT_EQ(snapshot(), once);
     EXPECT_EQ(count("SELECT AntalDuer FROM Regnskab WHERE Kapflyvning = 1"), 10);
+    // A corrected file without the payments: the club's old payments of those races go.
+    lines.resize(lines.size() - 2);
+    ASSERT_EQ(import(lines).outcome, ImportOutcome::Completed);
+    EXPECT_EQ(count("SELECT count(*) FROM Indbetalinger"), 0);
 }
 
 TEST_F(ImportRun, EntryCheckAgainstTheEntryFile) {
@@ -169,7 +173,10 @@ TEST_F(ImportRun, EntryCheckAgainstTheEntryFile) {
     BirdRecord b = makeBird("95", "001", "123-25-0002");
     BirdRecord c = makeBird("95", "002", "123-25-0003");  // entered, not in the result file
     // The entry file has no release time, so the check box changes nothing.
-    ASSERT_EQ(import({header(), race("95", ""), bird(a), bird(b), bird(c), formatLoftGame("95", "001", "Søren")}, true).outcome,
+    ASSERT_EQ(import({header(), race("95", ""), bird(a), bird(b), bird(c), formatLoftGame("95", "001", "Søren"),
+                      formatPayment("95", 900)},
+                     true)
+                  .outcome,
               ImportOutcome::Completed);
     EXPECT_EQ(count("SELECT AntalDuer FROM Regnskab"), 3);
 
@@ -196,6 +203,7 @@ TEST_F(ImportRun, EntryCheckAgainstTheEntryFile) {
     EXPECT_EQ(db().scalar("SELECT \"Sektion A\" FROM Deltagere WHERE Ringnummer = '123-25-0001'"), Value(2));
     EXPECT_EQ(db().scalar("SELECT HjemKomst FROM Deltagere WHERE Ringnummer = '123-25-0001'"), Value("10:00:00"));
     EXPECT_EQ(count("SELECT AntalDuer FROM Regnskab"), 3);
+    EXPECT_EQ(count("SELECT count(*) FROM Indbetalinger"), 0);  // the payments are replaced all the same
     EXPECT_TRUE(db().scalar("SELECT Sliptid FROM Kapflyvninger").isNull());
 
     // A new run of the same file replaces the club's errors of the week instead of adding to them.
