@@ -40,6 +40,15 @@ fs::path TempFolder::write(const std::string& name, const std::string& bytes) co
     return p;
 }
 
+std::string rowsText(Database& db, const std::string& sql, const std::vector<Value>& params) {
+    std::string out;
+    for (const auto& row : db.query(sql, params).rows) {
+        for (size_t i = 0; i < row.size(); ++i) out += (i ? "|" : "") + (row[i].isNull() ? std::string("-") : row[i].toText());
+        out += "\n";
+    }
+    return out;
+}
+
 TestApp::TestApp(Date today) {
     app.ui = &ui;
     app.today = [today] { return today; };

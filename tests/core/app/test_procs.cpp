@@ -3,7 +3,6 @@
 #include <clocale>
 
 #include "core/app/procs.h"
-#include "core/domain/catalogue.h"
 #include "core/app/startup.h"
 #include "core/base/text.h"
 #include "support/testdb.h"
@@ -23,17 +22,6 @@ TEST(Procs, SqlNumberUsesAPointUnderACommaLocale) {
     EXPECT_EQ(SqlNumber(-1234.25), "-1234.25");
     EXPECT_EQ(SqlNumber(1000), "1000");
     std::setlocale(LC_NUMERIC, saved.c_str());
-}
-
-TEST(Procs, RaceCategoryByPrefix) {
-    EXPECT_EQ(raceCategory("85 - Privat"), "Privat");
-    EXPECT_EQ(raceCategory("93 - Hvid skema"), "Ryx");
-    EXPECT_EQ(raceCategory("96 - Gul skema"), "Sektion");
-    EXPECT_EQ(raceCategory("97"), "Privat");
-    EXPECT_EQ(raceCategory("9A"), "Privat");  // above "97" as text
-    EXPECT_EQ(raceCategory("86"), "Privat");
-    EXPECT_TRUE(isPrivateOrSection("95 - Blå skema"));
-    EXPECT_FALSE(isPrivateOrSection("91 - Orange skema"));
 }
 
 TEST(Procs, GetSectionNumberTakesTheFirstRunOfDigits) {
