@@ -105,7 +105,7 @@ TEST_F(ImportRun, RaceAnsweredNoSkipsItsBirdsLoftGamesAndPayments) {
     EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 1);
     EXPECT_EQ(db().scalar("SELECT Ringnummer FROM Deltagere"), Value("123-25-0002"));
     EXPECT_EQ(count("SELECT count(*) FROM Slagspil"), 1);
-    EXPECT_EQ(test::dumpTable(db(), "Indbetalinger", "Kapflyvning").substr(1), "|123|200|\n");
+    EXPECT_EQ(test::rowsText(db(), "SELECT Forening, Indbetalt FROM Indbetalinger"), "123|200\n");
 }
 
 TEST_F(ImportRun, SameFileTwiceGivesTheSameRows) {
@@ -125,8 +125,8 @@ TEST_F(ImportRun, SameFileTwiceGivesTheSameRows) {
     lines.push_back(formatPayment("95", 5000));
     lines.push_back(formatPayment("81", 7000));
     auto snapshot = [&] {
-        return test::dumpTable(db(), "Deltagere", "Kapflyvning, Ringnummer") + test::dumpTable(db(), "Slagspil", "Kapflyvning, Slag") +
-               test::dumpTable(db(), "Regnskab", "Kapflyvning") + test::dumpTable(db(), "Indbetalinger", "Kapflyvning");
+        return test::rowsText(db(), "SELECT * FROM \"Deltagere\" ORDER BY Kapflyvning, Ringnummer") + test::rowsText(db(), "SELECT * FROM \"Slagspil\" ORDER BY Kapflyvning, Slag") +
+               test::rowsText(db(), "SELECT * FROM \"Regnskab\" ORDER BY Kapflyvning") + test::rowsText(db(), "SELECT * FROM \"Indbetalinger\" ORDER BY Kapflyvning");
     };
     ASSERT_EQ(import(lines).outcome, ImportOutcome::Completed);
     std::string once = snapshot();
@@ -169,10 +169,10 @@ TEST_F(ImportRun, EntryCheckAgainstTheEntryFile) {
     EXPECT_EQ(t.ui.messages().back(), "Info: Indlæsning er afsluttet. Vælg Vis,Fejllister for at se importfejl.");
     EXPECT_EQ(t.ui.shown.back().icon, Icon::Exclamation);
 
-    EXPECT_EQ(test::dumpTable(db(), "ImportFejl", "Ringnummer, Tekst"),
-              "123|003|Åge Ærø|23|95|<null>|Slagspil ikke registreret ved anmeldelse.|\n"
-              "123|001|Søren Sørensen|23|95|123-25-0001|Divergens i forhold til spil ved anmeldelse (Sektion A, Pulje).|\n"
-              "123|003|Åge Ærø|23|95|123-25-0099|Ringnummer ikke anmeldt.|\n");
+    EXPECT_EQ(test::rowsText(db(), "SELECT * FROM \"ImportFejl\" ORDER BY Ringnummer, Tekst"),
+              "123|003|Åge Ærø|23|95|-|Slagspil ikke registreret ved anmeldelse.\n"
+              "123|001|Søren Sørensen|23|95|123-25-0001|Divergens i forhold til spil ved anmeldelse (Sektion A, Pulje).\n"
+              "123|003|Åge Ærø|23|95|123-25-0099|Ringnummer ikke anmeldt.\n");
     // The entered birds stay with their entered games; the results are written onto them.
     EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 3);
     EXPECT_EQ(db().scalar("SELECT \"Sektion A\" FROM Deltagere WHERE Ringnummer = '123-25-0001'"), Value(2));
@@ -341,7 +341,7 @@ TEST_F(ImportRun, ACrashLeavesTheDatabaseAsBefore) {
     addRace("95 - Blå skema", "2026-06-06", "07:15", "101");
     ASSERT_EQ(import({header(), race("95"), bird(makeBird("95", "001", "123-25-0001"))}).outcome, ImportOutcome::Completed);
     db().exec("INSERT INTO ImportFejl (Forening, Uge, Tekst) VALUES ('123', 23, 'gammel')");
-    std::string before = test::dumpTable(db(), "Deltagere", "Ringnummer") + test::dumpTable(db(), "ImportFejl", "Tekst");
+    std::string before = test::rowsText(db(), "SELECT * FROM \"Deltagere\" ORDER BY Ringnummer") + test::rowsText(db(), "SELECT * FROM \"ImportFejl\" ORDER BY Tekst");
     // The second race block asks; by then the old errors and the club's birds of 95 are
     // deleted and a new bird written.
     auto file = t.folder.write("SEK12301.U23", joinLines({header(), race("95"), bird(makeBird("95", "001", "123-25-0002")), race("97")}));
@@ -355,6 +355,6 @@ TEST_F(ImportRun, ACrashLeavesTheDatabaseAsBefore) {
             ImportClubFile(other, file, "123", "23", false);
         },
         ::testing::ExitedWithCode(3), "");
-    EXPECT_EQ(test::dumpTable(db(), "Deltagere", "Ringnummer") + test::dumpTable(db(), "ImportFejl", "Tekst"), before);
+    EXPECT_EQ(test::rowsText(db(), "SELECT * FROM \"Deltagere\" ORDER BY Ringnummer") + test::rowsText(db(), "SELECT * FROM \"ImportFejl\" ORDER BY Tekst"), before);
     EXPECT_EQ(db().integrityCheck(), "ok");
 }
