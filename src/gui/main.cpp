@@ -47,5 +47,6 @@ int main(int argc, char** argv) {
         else if (args[i] == "--no-splash-hold") options.splashHoldMs = 0;
     }
     auto program = vemora::gui::Main(options);
+    if (!program) return 1;
     return qapp.exec();
 }

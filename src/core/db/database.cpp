@@ -94,6 +94,14 @@ std::unique_ptr<Database> Database::create(const fs::path& file) {
     return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
+std::unique_ptr<Database> Database::openReadOnly(const fs::path& file, std::string reason) {
+    if (!fs::exists(file)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
+    auto db = openWith(file, SQLITE_OPEN_READONLY);
+    db->readOnly_ = true;
+    db->readOnlyReason_ = std::move(reason);
+    return db;
+}
+
 std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags) {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(file.string().c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -126,22 +134,27 @@ void Database::configure() {
     }
 }
 
+void Database::fail(int rc, const std::string& engineText) const {
+    if (readOnly_ && !readOnlyReason_.empty() && (rc & 0xff) == SQLITE_READONLY) throw DbError(readOnlyReason_, rc);
+    throw DbError(engineText, rc);
+}
+
 void Database::exec(const std::string& sql) {
     char* err = nullptr;
     int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(db_);
         sqlite3_free(err);
-        throw DbError(msg, rc);
+        fail(rc, msg);
     }
 }
 
 Statement Database::prepare(const std::string& sql) {
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
-    if (rc != SQLITE_OK) throw DbError(std::string(sqlite3_errmsg(db_)), rc);
+    if (rc != SQLITE_OK) fail(rc, sqlite3_errmsg(db_));
     if (!st) throw DbError("Tom SQL-sætning.");
-    return Statement(db_, st, sql);
+    return Statement(this, st, sql);
 }
 
 int Database::execute(const std::string& sql, const std::vector<Value>& params) {
@@ -254,6 +267,16 @@ std::string Database::integrityCheck() {
     return out;
 }
 
+std::string Database::quickCheck() {
+    RowSet rs = query("PRAGMA quick_check");
+    std::string out;
+    for (auto& r : rs.rows) {
+        if (!out.empty()) out += "\n";
+        out += r[0].toText();
+    }
+    return out;
+}
+
 void Database::compactInto(const fs::path& target) {
     if (fs::exists(target)) throw DbError("Filen '" + target.string() + "' findes allerede.");
     execute("VACUUM INTO ?", {target.string()});
@@ -261,11 +284,14 @@ void Database::compactInto(const fs::path& target) {
 
 // ---- Statement -----------------------------------------------------------------------
 
-Statement::Statement(Statement&& o) noexcept : db_(o.db_), st_(o.st_), sql_(std::move(o.sql_)) { o.st_ = nullptr; }
+Statement::Statement(Statement&& o) noexcept : owner_(o.owner_), db_(o.db_), st_(o.st_), sql_(std::move(o.sql_)) {
+    o.st_ = nullptr;
+}
 
 Statement& Statement::operator=(Statement&& o) noexcept {
     if (this != &o) {
         if (st_) sqlite3_finalize(st_);
+        owner_ = o.owner_;
         db_ = o.db_;
         st_ = o.st_;
         sql_ = std::move(o.sql_);
@@ -278,7 +304,7 @@ Statement::~Statement() {
     if (st_) sqlite3_finalize(st_);
 }
 
-void Statement::fail(int rc) const { throw DbError(std::string(sqlite3_errmsg(db_)), rc); }
+void Statement::fail(int rc) const { owner_->fail(rc, sqlite3_errmsg(db_)); }
 
 Statement& Statement::bind(int index, const Value& v) {
     int rc;

@@ -54,11 +54,16 @@ public:
     static std::unique_ptr<Database> open(const std::filesystem::path& file);
     // Creates a new, empty database file; fails when the file already exists.
     static std::unique_ptr<Database> create(const std::filesystem::path& file);
+    // Opens an existing file for reading only: every statement that would write fails with
+    // `reason` as its text, so a file that must not be changed cannot be changed by accident.
+    static std::unique_ptr<Database> openReadOnly(const std::filesystem::path& file, std::string reason);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
+    const std::string& readOnlyReason() const { return readOnlyReason_; }
 
     // Runs one or more statements without parameters.
     void exec(const std::string& sql);
@@ -84,6 +89,9 @@ public:
 
     // "ok" when the file is sound, else the engine's findings.
     std::string integrityCheck();
+    // The engine's quick check of the file's structure (pages, records, constraints, but not
+    // whether every index matches its table): "ok", else the findings.
+    std::string quickCheck();
     // Writes a compacted copy of this database into a new file.
     void compactInto(const std::filesystem::path& target);
 
@@ -91,11 +99,15 @@ public:
     sqlite3* handle() const { return db_; }
 
 private:
+    friend class Statement;
     Database(sqlite3* db, std::filesystem::path path);
     static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags);
     void configure();
+    [[noreturn]] void fail(int rc, const std::string& engineText) const;
     sqlite3* db_;
     std::filesystem::path path_;
+    bool readOnly_ = false;
+    std::string readOnlyReason_;
 };
 
 // A prepared statement with bound values; parameters are 1-based like the engine's.
@@ -120,8 +132,10 @@ public:
 
 private:
     friend class Database;
-    Statement(sqlite3* db, sqlite3_stmt* st, std::string sql) : db_(db), st_(st), sql_(std::move(sql)) {}
+    Statement(const Database* owner, sqlite3_stmt* st, std::string sql)
+        : owner_(owner), db_(owner->handle()), st_(st), sql_(std::move(sql)) {}
     [[noreturn]] void fail(int rc) const;
+    const Database* owner_ = nullptr;
     sqlite3* db_ = nullptr;
     sqlite3_stmt* st_ = nullptr;
     std::string sql_;
