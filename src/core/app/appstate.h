@@ -22,6 +22,10 @@ struct AppState {
     Ui* ui = nullptr;
     std::function<Date()> today = todayLocal;
     int16_t busyCounter = 0;
+    // Called before the database file is closed and replaced (whole-database backup and
+    // restore, repair): closes the program's other windows and says whether none is left
+    // open. Unset where there are no windows.
+    std::function<bool()> closeOtherWindows;
 
     // The open section database; throws DbError when start-up could not open it, so forms
     // that reach it report the engine's problem instead of crashing.
