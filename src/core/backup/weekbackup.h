@@ -47,8 +47,8 @@ private:
 // Merges a week backup into the section database: races found by week and colour code
 // (added when missing, else updated, keeping their numbers), then every row of the other
 // eight tables found by its key fields under the mapped race number (added or updated); rows
-// of the section database that are not in the backup stay. The entry counts of the races'
-// accounts are counted again from the birds and loft games. Runs in the caller's transaction.
+// of the section database that are not in the backup stay. A race the merge creates gets its
+// accounts' entry counts from its birds and loft games. Runs in the caller's transaction.
 WeekRestoreSummary mergeWeekBackup(Database& section, Database& backup);
 
 // Why a week backup must not be merged, "" when it may: it must hold the nine tables, and a
