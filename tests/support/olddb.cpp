@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/schema.h"
 
 namespace vemora::test {

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/schema.h"
 #include "core/db/upgrade.h"
 
@@ -56,8 +56,8 @@ fs::path databasePath(const fs::path& appPath) {
     return appPath / kDatabaseFileName;
 }
 
-std::unique_ptr<Database> createSectionDatabase(const fs::path& file) {
-    auto db = Database::create(file);
+std::unique_ptr<Database> createSectionDatabase(const fs::path& file, std::chrono::milliseconds busyTimeout) {
+    auto db = Database::create(file, busyTimeout);
     try {
         createSchema(*db);
     } catch (...) {
@@ -84,9 +84,9 @@ OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& p
         if (!fs::exists(file, ec)) {
             if (!fs::is_directory(app.appPath, ec))
                 throw DbError("Programmappen '" + app.appPath.string() + "' findes ikke.");
-            app.db = createSectionDatabase(file);
+            app.db = createSectionDatabase(file, app.busyTimeout);
         } else {
-            app.db = Database::open(file);
+            app.db = Database::open(file, app.busyTimeout);
         }
     } catch (const std::exception& e) {
         app.db.reset();
@@ -103,7 +103,7 @@ OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& p
     auto readOnly = [&](const std::string& reason) {
         app.db.reset();
         try {
-            app.db = Database::openReadOnly(file, reason);
+            app.db = Database::openReadOnly(file, reason, app.busyTimeout);
         } catch (const std::exception&) {
             return OpenResult::Failed;
         }

@@ -1,7 +1,7 @@
 #include "core/backup/backup.h"
 
 #include "core/app/startup.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/backup/files.h"
 #include "core/backup/parts.h"
 #include "core/backup/repair.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/app/dates.h"
+#include "core/base/dates.h"
 
 namespace vemora {
 

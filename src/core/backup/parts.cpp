@@ -5,7 +5,7 @@
 #include <fstream>
 #include <vector>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/backup/files.h"
 
 namespace vemora {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/app/ui.h"
+#include "core/base/ui.h"
 #include "core/backup/media.h"
 
 namespace vemora {

@@ -2,7 +2,8 @@
 
 #include <set>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora {
 
@@ -16,17 +17,23 @@ struct MergeRule {
     size_t copyFrom;
 };
 
+// The prize scales of a week backup: those of the base set. Z and R came later, with one row
+// per value, and were never part of it.
+std::vector<const char*> backedUpScales() {
+    std::vector<const char*> out;
+    for (const auto& scale : prizeScales())
+        if (!scale.keyed) out.push_back(scale.table);
+    return out;
+}
+
 const std::vector<MergeRule>& mergeRules() {
-    static const std::vector<MergeRule> r{
-        {"Deltagere", {"Ringnummer", "Kapflyvning"}, 3},
-        {"Kontantpræmier", {"Kapflyvning", "Værdi"}, 3},
-        {"Slagspilspræmier", {"Kapflyvning", "Værdi"}, 3},
-        {"E-spils-præmier", {"Kapflyvning", "Værdi"}, 3},
-        {"P-spils-præmier", {"Kapflyvning", "Værdi"}, 3},
-        {"Slagpræmier", {"Kapflyvning", "Værdi"}, 3},
-        {"Slagspil", {"Kapflyvning", "Forening", "Slag"}, 4},
-        {"Indbetalinger", {"Kapflyvning", "Forening"}, 3},
-    };
+    static const std::vector<MergeRule> r = [] {
+        std::vector<MergeRule> v{{"Deltagere", {"Ringnummer", "Kapflyvning"}, 3}};
+        for (const char* table : backedUpScales()) v.push_back({table, {"Kapflyvning", "Værdi"}, 3});
+        v.push_back({"Slagspil", {"Kapflyvning", "Forening", "Slag"}, 4});
+        v.push_back({"Indbetalinger", {"Kapflyvning", "Forening"}, 3});
+        return v;
+    }();
     return r;
 }
 
@@ -167,9 +174,11 @@ void countEntries(Database& db, long long race) {
 }  // namespace
 
 const std::vector<std::string>& weekBackupTables() {
-    static const std::vector<std::string> t{"Kapflyvninger",    "Deltagere",        "Kontantpræmier",
-                                            "Slagpræmier",      "E-spils-præmier",  "P-spils-præmier",
-                                            "Slagspilspræmier", "Slagspil",         "Indbetalinger"};
+    static const std::vector<std::string> t = [] {
+        std::vector<std::string> v{"Kapflyvninger"};
+        for (const auto& rule : mergeRules()) v.push_back(rule.table);
+        return v;
+    }();
     return t;
 }
 

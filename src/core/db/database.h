@@ -2,6 +2,7 @@
 // The one engine layer every subsystem reaches the section database through. It reports
 // failures as DbError (carrying the engine's own text, which the callers show in their
 // "Fejl" boxes) and never shows a dialog itself.
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -50,13 +51,20 @@ public:
 
 class Database {
 public:
+    // How long a statement waits for a file another program holds before it fails with
+    // "database is locked".
+    static constexpr std::chrono::milliseconds kDefaultBusyTimeout{2000};
+
     // Opens an existing file (fails when it is missing, locked or not a database).
-    static std::unique_ptr<Database> open(const std::filesystem::path& file);
+    static std::unique_ptr<Database> open(const std::filesystem::path& file,
+                                          std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
     // Creates a new, empty database file; fails when the file already exists.
-    static std::unique_ptr<Database> create(const std::filesystem::path& file);
+    static std::unique_ptr<Database> create(const std::filesystem::path& file,
+                                            std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
     // Opens an existing file for reading only: every statement that would write fails with
     // `reason` as its text, so a file that must not be changed cannot be changed by accident.
-    static std::unique_ptr<Database> openReadOnly(const std::filesystem::path& file, std::string reason);
+    static std::unique_ptr<Database> openReadOnly(const std::filesystem::path& file, std::string reason,
+                                                  std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -96,13 +104,14 @@ public:
     void compactInto(const std::filesystem::path& target);
 
     bool inTransaction() const;
+    void setBusyTimeout(std::chrono::milliseconds timeout);
     sqlite3* handle() const { return db_; }
 
 private:
     friend class Statement;
     Database(sqlite3* db, std::filesystem::path path);
-    static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags);
-    void configure();
+    static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags, std::chrono::milliseconds busyTimeout);
+    void configure(std::chrono::milliseconds busyTimeout);
     [[noreturn]] void fail(int rc, const std::string& engineText) const;
     sqlite3* db_;
     std::filesystem::path path_;

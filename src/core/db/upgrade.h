@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "core/app/ui.h"
+#include "core/base/ui.h"
 #include "core/db/database.h"
 
 namespace vemora {

@@ -4,8 +4,9 @@
 
 #include <stdexcept>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/regnskab.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora::upgrade {
 
@@ -125,8 +126,8 @@ void Upgrader::relation(const std::string& name) {
             return;
         }
         std::string table = name == "KapflyvningerRegnskab" ? "Regnskab"
-                             : name == "KapflyvningerZspil" ? "Z-spils-præmier"
-                             : name == "KapflyvningerRspil" ? "R-spils-præmier"
+                             : name == "KapflyvningerZspil" ? prizeScales()[kScaleZ].table
+                             : name == "KapflyvningerRspil" ? prizeScales()[kScaleR].table
                                                             : "";
         if (table.empty()) throw std::logic_error("unknown relation " + name);
         if (!db_.tableExists(table)) throw DbError("Tabellen " + table + " findes ikke.", SQLITE_ERROR);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/ui.h"
+#include "core/base/ui.h"
 #include "core/db/database.h"
 #include "core/db/schema.h"
 

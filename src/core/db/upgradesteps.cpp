@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/db/upgrader.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora::upgrade {
 
@@ -46,10 +47,12 @@ void step2(Upgrader& u) {
 }
 
 void step12(Upgrader& u) {
-    u.createTable("Z-spils-præmier_init", {"Antal", "Værdi"});
-    u.createTable("R-spils-præmier_init", {"Antal", "Værdi"});
-    u.createTable("Z-spils-præmier", {"Kapflyvning", "Værdi", "Antal"});
-    u.createTable("R-spils-præmier", {"Kapflyvning", "Værdi", "Antal"});
+    const auto& z = prizeScales()[kScaleZ];
+    const auto& r = prizeScales()[kScaleR];
+    u.createTable(z.templateTable, {"Antal", "Værdi"});
+    u.createTable(r.templateTable, {"Antal", "Værdi"});
+    u.createTable(z.table, {"Kapflyvning", "Værdi", "Antal"});
+    u.createTable(r.table, {"Kapflyvning", "Værdi", "Antal"});
     u.relation("KapflyvningerZspil");
     u.relation("KapflyvningerRspil");
     fields(u, "Kapflyvninger", {"Kl_Z", "Kl_R", "Z_Puljepræmier", "R_Puljepræmier", "RestZ", "RestR"});

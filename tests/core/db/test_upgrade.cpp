@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/schema.h"
 #include "core/db/upgrade.h"
 #include "support/olddb.h"
