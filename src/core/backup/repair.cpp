@@ -77,13 +77,18 @@ void repairDatabaseFile(const fs::path& file, const fs::path& temp) {
         } catch (const DbError& e) {
             findings = e.what();
         }
-        if (findings == "ok") src->compactInto(temp);
-        else rebuildFromRows(*src, temp);
+        if (findings == "ok") {
+            src->compactInto(temp);
+        } else {
+            // What was built from a damaged file is checked before it takes the file's place.
+            rebuildFromRows(*src, temp);
+            auto copy = Database::openReadOnly(temp, "");
+            std::string after = checkOpen(*copy);
+            copy.reset();
+            if (after != "ok")
+                throw RepairError("Kopien af databasen er heller ikke i orden: " + after.substr(0, after.find('\n')));
+        }
         src.reset();
-        auto copy = Database::openReadOnly(temp, "");
-        std::string after = checkOpen(*copy);
-        copy.reset();
-        if (after != "ok") throw RepairError("Kopien af databasen er heller ikke i orden: " + after.substr(0, after.find('\n')));
         replaceFile(temp, file);
     } catch (const RepairError&) {
         fs::remove(temp, ec);
