@@ -179,3 +179,25 @@ TEST(CliBackup, KilledAtRandomMomentsLeavesTheOldOrTheCompactedDatabase) {
     Database::open(s.db)->exec("DELETE FROM Kapflyvninger WHERE Uge > 25");  // something to compact
     killAtRandomMoments(s, {"backup", "--total", "--to", s.d1.string()}, bytesOf(s.db), runsFromEnvironment(4), 1014);
 }
+
+TEST(CliRepair, ADamagedDatabaseIsWrittenToOnlyAfterTheRepair) {
+    Section s;
+    long long page = Database::open(s.db)->scalar("SELECT rootpage FROM sqlite_master WHERE name = 'Deltagere_Fart'").toInt();
+    {
+        std::fstream io(s.db, std::ios::in | std::ios::out | std::ios::binary);
+        io.seekp((page - 1) * 4096);
+        io.write("\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f", 8);
+    }
+    std::string damaged = bytesOf(s.db);
+    auto calc = cli(s.prog, "calc --all --force");
+    EXPECT_EQ(calc.exitCode, 1);
+    EXPECT_NE(calc.err.find("Fejl: Sektionsdatabasen er beskadiget"), std::string::npos) << calc.err;
+    auto week = cli(s.prog, "--yes restore --week 20 --from " + shellQuote(s.d1.string()));
+    EXPECT_EQ(week.exitCode, 1);
+    EXPECT_TRUE(bytesOf(s.db) == damaged) << "a damaged file was written to";
+
+    auto repair = cli(s.prog, "repair");
+    EXPECT_EQ(repair.exitCode, 0) << repair.err;
+    EXPECT_EQ(Database::open(s.db)->integrityCheck(), "ok");
+    EXPECT_EQ(cli(s.prog, "calc --all --force").exitCode, 0);
+}

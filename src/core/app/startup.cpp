@@ -98,6 +98,12 @@ OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& p
     try {
         findings = app.db->quickCheck();
     } catch (const DbError& e) {
+        // A file another program holds is not a damaged one.
+        if ((e.code() & 0xff) == 5 || (e.code() & 0xff) == 6) {  // busy, locked
+            app.db.reset();
+            ui.message(std::string("Databasen '") + file.string() + "' kan ikke åbnes: " + e.what(), "Fejl", Icon::Exclamation);
+            return OpenResult::Failed;
+        }
         findings = e.what();
     }
     auto readOnly = [&](const std::string& reason) {
@@ -119,7 +125,8 @@ OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& p
         case UpgradeResult::Upgraded: return OpenResult::Ready;
         case UpgradeResult::Incomplete: return OpenResult::Incomplete;
         case UpgradeResult::Newer: return readOnly(newerVersionMessage(readSchemaVersion(*app.db)));
-        case UpgradeResult::Unreadable: return OpenResult::Incomplete;
+        // Not a section database: nothing may be written into it.
+        case UpgradeResult::Unreadable: return readOnly("Sektionsdatabasen kan ikke læses og ændres derfor ikke.");
         case UpgradeResult::Cancelled: app.db.reset(); return OpenResult::Ended;
     }
     return OpenResult::Failed;

@@ -29,7 +29,7 @@ std::filesystem::path databasePath(const std::filesystem::path& appPath);
 enum class OpenResult {
     Ready,       // open and current
     Incomplete,  // open; an upgrade step failed and runs again at the next start
-    ReadOnly,    // damaged, or written by a newer program: open for reading only
+    ReadOnly,    // damaged, unreadable or written by a newer program: open for reading only
     Failed,      // no database (missing folder, not a database, locked, unreadable)
     Ended,       // the user chose to end the program during the upgrade
 };
