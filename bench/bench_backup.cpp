@@ -101,7 +101,7 @@ void BM_Baseline_CopyFile(benchmark::State& state) {
 void BM_WholeBackupIntoAFolder(benchmark::State& state) {
     Season& s = season();
     for (auto _ : state) {
-        FolderMedium folder(s.dest, false);
+        FolderMedium folder(s.dest);
         if (backupWholeDatabase(s.app, folder) != BackupOutcome::Done) state.SkipWithError("backup failed");
     }
 }
@@ -109,11 +109,11 @@ void BM_WholeBackupIntoAFolder(benchmark::State& state) {
 void BM_WholeRestoreFromAFolder(benchmark::State& state) {
     Season& s = season();
     {
-        FolderMedium folder(s.dest, false);
+        FolderMedium folder(s.dest);
         backupWholeDatabase(s.app, folder);
     }
     for (auto _ : state) {
-        FolderMedium folder(s.dest, false);
+        FolderMedium folder(s.dest);
         if (restoreWholeDatabase(s.app, folder) != BackupOutcome::Done) state.SkipWithError("restore failed");
     }
 }

@@ -26,7 +26,7 @@ std::unique_ptr<Medium> BackupArgs::medium() const {
         std::vector<std::filesystem::path> folders(diskettes.begin(), diskettes.end());
         return std::make_unique<MediaSequence>(folders, room);
     }
-    return std::make_unique<FolderMedium>(folder, false, room);
+    return std::make_unique<FolderMedium>(folder, false, false, room);
 }
 
 int exitCode(BackupOutcome outcome) {

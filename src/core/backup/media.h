@@ -26,12 +26,13 @@ public:
     virtual std::optional<std::uintmax_t> capacity() const;
 };
 
-// One folder; when it is the root of a removable volume, the user swaps the medium in it.
+// One folder; when it is the root of a removable volume (which the caller knows from the
+// platform), the user swaps the medium in it.
 class FolderMedium : public Medium {
 public:
     // `swappable`: answering OK to a request for another medium tries the same folder again
     // (the user changed what is in it); otherwise such a request ends the operation.
-    explicit FolderMedium(std::filesystem::path folder, bool swappable = true,
+    explicit FolderMedium(std::filesystem::path folder, bool removable = false, bool swappable = true,
                           std::optional<std::uintmax_t> capacity = std::nullopt);
     std::filesystem::path folder() const override { return folder_; }
     bool removable() const override { return removable_; }
@@ -60,8 +61,5 @@ private:
     size_t current_ = 0;
     std::optional<std::uintmax_t> capacity_;
 };
-
-// True when the folder is the root of a removable volume (a diskette, a memory stick).
-bool isRemovableRoot(const std::filesystem::path& folder);
 
 }  // namespace vemora

@@ -7,6 +7,7 @@
 
 #include "core/base/text.h"
 #include "core/backup/files.h"
+#include "core/stats/exportfile.h"
 
 namespace vemora {
 
@@ -20,18 +21,6 @@ bool diskFull(int err) {
     if (err == EDQUOT) return true;
 #endif
     return false;
-}
-
-bool holdsFiles(const fs::path& folder) {
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec))
-        if (e.is_regular_file(ec)) return true;
-    return false;
-}
-
-void deleteFiles(const fs::path& folder) {
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.is_regular_file()) fs::remove(e.path());
 }
 
 void removeQuietly(const fs::path& p) {
