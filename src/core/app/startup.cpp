@@ -120,7 +120,8 @@ OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& p
         ui.message(text, "Fejl", Icon::Exclamation);
         return readOnly(text);
     }
-    switch (UpgradeDatabase(*app.db, ui, progress)) {
+    // Reached through database(), so the forms learn of what the upgrade commits.
+    switch (UpgradeDatabase(app.database(), ui, progress)) {
         case UpgradeResult::Current:
         case UpgradeResult::Upgraded: return OpenResult::Ready;
         case UpgradeResult::Incomplete: return OpenResult::Incomplete;

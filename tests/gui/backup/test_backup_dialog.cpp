@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -91,8 +92,8 @@ TEST(BackupDialog, TheWholeDatabaseGoesOnlyWhenEveryChildWindowCouldBeClosed) {
     test::TestApp t;
     gui::MainWindow w(t.app);
     test::TempFolder dest;
-    auto* stubborn = new Stubborn;
-    w.mdiArea()->addSubWindow(stubborn)->show();
+    QMdiSubWindow* stubborn = w.mdiArea()->addSubWindow(new Stubborn);
+    stubborn->show();
     Backup dlg(t.app, &w);
     dlg.isRemovable = [](const QString&) { return false; };
     dlg.txtDestination->setText(q(dest.path()));
