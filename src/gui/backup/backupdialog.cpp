@@ -72,7 +72,7 @@ Backup::Backup(AppState& app, QWidget* parent)
     buttons->addWidget(cmdLuk);
     auto* lay = new QVBoxLayout(this);
     lay->addLayout(grid);
-    lay->addStretch();
+    lay->addSpacing(12);
     lay->addLayout(buttons);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &Backup::cmdBrowse_Click);
@@ -84,7 +84,7 @@ Backup::Backup(AppState& app, QWidget* parent)
     // Form_Load.
     txtDestination->setText(QSettings().value(kFolderKey, defaultFolder(isRemovable)).toString());
     Uge->setCurrentText(kTotal);
-    resize(520, 150);
+    resize(520, sizeHint().height());
 }
 
 void Backup::afterClose() { QSettings().setValue(kFolderKey, txtDestination->text()); }
