@@ -299,3 +299,20 @@ TEST(Upgrade, ADamagedFileIsReportedAndNothingIsWrittenIntoIt) {
     app.db.reset();
     EXPECT_EQ(fileBytes(file), before);
 }
+
+TEST(Upgrade, AFieldTheSchemaDoesNotKnowStaysAfterTheKnownOnesWithItsValues) {
+    TempFolder f;
+    auto file = f.path() / "SEKDATA.MDB";
+    buildOldDatabase(file, {0});
+    Database::open(file)->exec("ALTER TABLE Kapflyvninger ADD COLUMN Vejr VARCHAR(20); UPDATE Kapflyvninger SET Vejr = 'Sol'");
+    auto db = Database::open(file);
+    ScriptedUi ui;
+    ASSERT_EQ(UpgradeDatabase(*db, ui), UpgradeResult::Upgraded) << testing::PrintToString(ui.messages());
+    auto cols = db->columns("Kapflyvninger");
+    const auto& fresh = findTable("Kapflyvninger")->fields;
+    ASSERT_EQ(cols.size(), fresh.size() + 1);
+    for (size_t i = 0; i < fresh.size(); ++i) EXPECT_EQ(cols[i].name, fresh[i].name);
+    EXPECT_EQ(cols.back().name, "Vejr");
+    EXPECT_EQ(db->scalar("SELECT group_concat(Vejr) FROM Kapflyvninger"), Value("Sol,Sol"));
+    EXPECT_EQ(db->integrityCheck(), "ok");
+}
