@@ -11,6 +11,7 @@
 #include <random>
 
 #include "core/db/database.h"
+#include "support/files.h"
 #include "support/process.h"
 #include "support/testdb.h"
 
@@ -19,16 +20,6 @@ using namespace vemora::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string bytesOf(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 // The part file on a diskette (named by the day of the backup), empty when there is none.
 fs::path partIn(const fs::path& diskette) {
@@ -63,7 +54,7 @@ TEST(CliBackup, AWholeDatabaseOverThreeDiskettesComesBackByteForByte) {
     EXPECT_NE(b.err.find("Diskette 2: Indsæt ny diskette.\nDiskette 3: Indsæt ny diskette.\nInfo: Backup-kopiering færdig."),
               std::string::npos)
         << b.err;
-    std::string backedUp = bytesOf(s.db);
+    std::string backedUp = readBytes(s.db);
     ASSERT_GT(backedUp.size(), 2u * 1454080);
     ASSERT_LT(backedUp.size(), 3u * 1454080);
     for (const auto& d : {s.d1, s.d2, s.d3}) {
@@ -76,7 +67,7 @@ TEST(CliBackup, AWholeDatabaseOverThreeDiskettesComesBackByteForByte) {
     auto r = cli(s.prog, "--yes restore --total --diskettes " + s.diskettes());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("Ny diskette: Indsæt backup-diskette 3.\nInfo: Backup er nu indlæst."), std::string::npos) << r.err;
-    EXPECT_TRUE(bytesOf(s.db) == backedUp) << "the restored file differs from the one backed up";
+    EXPECT_TRUE(readBytes(s.db) == backedUp) << "the restored file differs from the one backed up";
 }
 
 TEST(CliBackup, WeekBackupRestoreAndTheirExitCodes) {
@@ -129,7 +120,7 @@ void killAtRandomMoments(const Section& s, const std::vector<std::string>& args,
     waitpid(startCli(argv), &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
-    const std::string after = bytesOf(s.db);
+    const std::string after = readBytes(s.db);
 
     std::mt19937 rng(seed);
     int sawBefore = 0, sawAfter = 0;
@@ -139,7 +130,7 @@ void killAtRandomMoments(const Section& s, const std::vector<std::string>& args,
         usleep(static_cast<useconds_t>(std::uniform_int_distribution<long long>(0, whole)(rng)));
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
-        std::string now = bytesOf(s.db);
+        std::string now = readBytes(s.db);
         EXPECT_TRUE(now == before || now == after) << "run " << i << ": a file that is neither the old nor the new one";
         (now == before ? sawBefore : sawAfter)++;
         EXPECT_EQ(Database::open(s.db)->integrityCheck(), "ok") << "run " << i;
@@ -160,30 +151,25 @@ TEST(CliRestore, KilledAtRandomMomentsLeavesTheOldOrTheRestoredDatabase) {
     ASSERT_EQ(cli(s.prog, "--yes backup --total --diskettes " + s.diskettes() + " --part-size 1457664").exitCode, 0);
     Database::open(s.db)->exec("DELETE FROM Kapflyvninger WHERE Uge > 19; VACUUM");
     killAtRandomMoments(s, {"restore", "--total", "--diskettes", s.d1.string() + "," + s.d2.string() + "," + s.d3.string()},
-                        bytesOf(s.db), runsFromEnvironment(6), 1405);
+                        readBytes(s.db), runsFromEnvironment(6), 1405);
 }
 
 TEST(CliBackup, KilledAtRandomMomentsLeavesTheOldOrTheCompactedDatabase) {
     Section s;
     Database::open(s.db)->exec("DELETE FROM Kapflyvninger WHERE Uge > 25");  // something to compact
-    killAtRandomMoments(s, {"backup", "--total", "--to", s.d1.string()}, bytesOf(s.db), runsFromEnvironment(4), 1014);
+    killAtRandomMoments(s, {"backup", "--total", "--to", s.d1.string()}, readBytes(s.db), runsFromEnvironment(4), 1014);
 }
 
 TEST(CliRepair, ADamagedDatabaseIsWrittenToOnlyAfterTheRepair) {
     Section s;
-    long long page = Database::open(s.db)->scalar("SELECT rootpage FROM sqlite_master WHERE name = 'Deltagere_Fart'").toInt();
-    {
-        std::fstream io(s.db, std::ios::in | std::ios::out | std::ios::binary);
-        io.seekp((page - 1) * 4096);
-        io.write("\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f", 8);
-    }
-    std::string damaged = bytesOf(s.db);
+    damagePage(s.db, "Deltagere_Fart");
+    std::string damaged = readBytes(s.db);
     auto calc = cli(s.prog, "calc --all --force");
     EXPECT_EQ(calc.exitCode, 1);
     EXPECT_NE(calc.err.find("Fejl: Sektionsdatabasen er beskadiget"), std::string::npos) << calc.err;
     auto week = cli(s.prog, "--yes restore --week 20 --from " + shellQuote(s.d1.string()));
     EXPECT_EQ(week.exitCode, 1);
-    EXPECT_TRUE(bytesOf(s.db) == damaged) << "a damaged file was written to";
+    EXPECT_TRUE(readBytes(s.db) == damaged) << "a damaged file was written to";
 
     auto repair = cli(s.prog, "repair");
     EXPECT_EQ(repair.exitCode, 0) << repair.err;

@@ -8,22 +8,13 @@
 #include "core/backup/backup.h"
 #include "core/backup/files.h"
 #include "core/backup/parts.h"
+#include "support/files.h"
 
 using namespace vemora;
 using namespace vemora::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string bytesOf(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 // Folders standing for diskettes, created empty.
 std::vector<fs::path> diskettes(const TempFolder& f, int n) {
@@ -76,7 +67,7 @@ TEST(BackupParts, ThreeMillionBytesOnDiskettesOf1457664BytesGiveThreePartsAndCom
     ASSERT_TRUE(readParts(back, f.path() / "joined", in));
     EXPECT_EQ(questions(in), (std::vector<std::string>{"Ny diskette: Indsæt backup-diskette 2.",
                                                        "Ny diskette: Indsæt backup-diskette 3."}));
-    EXPECT_EQ(bytesOf(f.path() / "joined"), data);
+    EXPECT_EQ(readBytes(f.path() / "joined"), data);
 }
 
 TEST(BackupParts, AFullOrUnwritableMediumAsksToTryAgainAndAFullOneGoesOnOnTheNext) {
@@ -140,8 +131,8 @@ TEST(WholeBackup, IntoAFolderOnePartAndARestoreGivesTheSameFile) {
     EXPECT_EQ(fs::file_size(dest.path() / "BKUP0610.001"), fs::file_size(db));
     EXPECT_FALSE(fs::exists(dest.path() / "BKUP.CNT"));
     EXPECT_FALSE(fs::exists(t.folder.path() / "tempdata.mdb"));
-    std::string compacted = bytesOf(db);
-    EXPECT_EQ(bytesOf(dest.path() / "BKUP0610.001"), compacted);
+    std::string compacted = readBytes(db);
+    EXPECT_EQ(readBytes(dest.path() / "BKUP0610.001"), compacted);
 
     t.db().exec("DELETE FROM Kapflyvninger");
     t.ui.shown.clear();
@@ -152,7 +143,7 @@ TEST(WholeBackup, IntoAFolderOnePartAndARestoreGivesTheSameFile) {
     EXPECT_EQ(t.ui.shown.back().icon, Icon::Exclamation);
     EXPECT_GT(t.db().scalar("SELECT count(*) FROM Deltagere").toInt(), 0);
     t.app.db.reset();
-    EXPECT_EQ(bytesOf(db), compacted);
+    EXPECT_EQ(readBytes(db), compacted);
     EXPECT_FALSE(fs::exists(t.folder.path() / "tempdata.mdb"));
 }
 
@@ -187,7 +178,7 @@ struct ThreeDiskettes {
         if (backupWholeDatabase(t.app, out) != BackupOutcome::Done) throw std::runtime_error("backup failed");
         t.db().exec("DELETE FROM Kapflyvninger WHERE Uge = 21");
         t.app.db.reset();
-        backedUp = bytesOf(db);
+        backedUp = readBytes(db);
         t.app.db = Database::open(db);
         t.ui.shown.clear();
     }
@@ -195,7 +186,7 @@ struct ThreeDiskettes {
     void expectUnchanged() {
         EXPECT_NE(t.app.db, nullptr);
         t.app.db.reset();
-        EXPECT_EQ(bytesOf(db), backedUp);
+        EXPECT_EQ(readBytes(db), backedUp);
         EXPECT_FALSE(fs::exists(t.folder.path() / "tempdata.mdb"));
     }
 };
@@ -227,7 +218,7 @@ TEST(WholeRestore, AMissingCorruptOrForeignPartChangesNothing) {
     {
         ThreeDiskettes d;
         auto part = d.media[1] / "BKUP0610.002";
-        std::string bytes = bytesOf(part);
+        std::string bytes = readBytes(part);
         for (size_t i = 100; i < bytes.size(); i += 97) bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
         writeBytes(part, bytes);
         d.t.ui.answers = {Answer::Yes};
@@ -279,28 +270,12 @@ TEST(WholeBackup, OpenWindowsThatWillNotCloseStopBackupRestoreAndRepair) {
     EXPECT_NE(t.app.db, nullptr);
 }
 
-namespace {
-
-// Writes bytes that are no b-tree page over the first page of the named table or index.
-void damage(const fs::path& file, const std::string& object) {
-    long long page;
-    {
-        auto db = Database::open(file);
-        page = db->scalar("SELECT rootpage FROM sqlite_master WHERE name = ?", {object}).toInt();
-    }
-    std::fstream io(file, std::ios::in | std::ios::out | std::ios::binary);
-    io.seekp((page - 1) * 4096);
-    io.write("\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f", 8);
-}
-
-}  // namespace
-
 TEST(Repair, ADamagedIndexIsBuiltAgainFromTheRowsAndTheDatabaseCanBeWrittenAgain) {
     TestApp t;
     fillSeason(t);
     auto before = weekRows(t.db(), 20, weekBackupTables());
     t.app.db.reset();
-    damage(t.folder.path() / "SEKDATA.MDB", "Deltagere_Fart");
+    damagePage(t.folder.path() / "SEKDATA.MDB", "Deltagere_Fart");
     ASSERT_EQ(openSectionDatabaseWith(t.app), OpenResult::ReadOnly);
     t.ui.shown.clear();
     ASSERT_EQ(RepairDatabase(t.app), BackupOutcome::Done) << testing::PrintToString(t.ui.messages());
@@ -316,8 +291,8 @@ TEST(Repair, ADamagedTableIsReportedAndTheFileLeftAsItWas) {
     fillSeason(t);
     t.app.db.reset();
     const fs::path db = t.folder.path() / "SEKDATA.MDB";
-    damage(db, "Kapflyvninger");
-    std::string damaged = bytesOf(db);
+    damagePage(db, "Kapflyvninger");
+    std::string damaged = readBytes(db);
     ASSERT_EQ(openSectionDatabaseWith(t.app), OpenResult::ReadOnly);
     t.ui.shown.clear();
     EXPECT_EQ(RepairDatabase(t.app), BackupOutcome::Failed);
@@ -325,6 +300,6 @@ TEST(Repair, ADamagedTableIsReportedAndTheFileLeftAsItWas) {
     EXPECT_EQ(t.ui.shown.at(0).title, "Fejl");
     EXPECT_TRUE(t.db().readOnly());  // open again, and still not to be written
     t.app.db.reset();
-    EXPECT_EQ(bytesOf(db), damaged);
+    EXPECT_EQ(readBytes(db), damaged);
     EXPECT_FALSE(fs::exists(t.folder.path() / "tempdata.mdb"));
 }

@@ -2,11 +2,10 @@
 // object, with the rows kept, filled and reset as the steps say.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "core/base/text.h"
 #include "core/db/schema.h"
 #include "core/db/upgrade.h"
+#include "support/files.h"
 #include "support/olddb.h"
 #include "support/testdb.h"
 
@@ -192,11 +191,6 @@ std::filesystem::path brokenFile(const TempFolder& f) {
     return file;
 }
 
-std::string fileBytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 }  // namespace
 
 TEST(Upgrade, StepErrorsAreAskedAboutAndLeaveTheVersionSoTheyRunAgain) {
@@ -232,7 +226,7 @@ TEST(Upgrade, StepErrorsAreAskedAboutAndLeaveTheVersionSoTheyRunAgain) {
 TEST(Upgrade, CancelAtAnErrorLeavesTheFileAsItWas) {
     TempFolder f;
     auto file = brokenFile(f);
-    std::string before = fileBytes(file);
+    std::string before = readBytes(file);
     ScriptedUi ui({Answer::Cancel});
     AppState app;
     app.ui = &ui;
@@ -240,7 +234,7 @@ TEST(Upgrade, CancelAtAnErrorLeavesTheFileAsItWas) {
     EXPECT_EQ(openSectionDatabaseWith(app), OpenResult::Ended);
     EXPECT_EQ(app.db, nullptr);
     EXPECT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(fileBytes(file), before);
+    EXPECT_EQ(readBytes(file), before);
 }
 
 TEST(Upgrade, AFileFromANewerProgramIsReportedAndOpenedForReadingOnly) {
@@ -249,7 +243,7 @@ TEST(Upgrade, AFileFromANewerProgramIsReportedAndOpenedForReadingOnly) {
         auto db = createSectionDatabase(f.path() / "SEKDATA.MDB");
         db->exec("UPDATE Generelt SET Version = 36; INSERT INTO Foreninger (Nr, Navn) VALUES ('001', 'Alfa')");
     }
-    std::string before = fileBytes(f.path() / "SEKDATA.MDB");
+    std::string before = readBytes(f.path() / "SEKDATA.MDB");
     ScriptedUi ui;
     AppState app;
     app.ui = &ui;
@@ -266,24 +260,15 @@ TEST(Upgrade, AFileFromANewerProgramIsReportedAndOpenedForReadingOnly) {
         EXPECT_EQ(std::string(e.what()), newerVersionMessage(36));
     }
     app.db.reset();
-    EXPECT_EQ(fileBytes(f.path() / "SEKDATA.MDB"), before);
+    EXPECT_EQ(readBytes(f.path() / "SEKDATA.MDB"), before);
 }
 
 TEST(Upgrade, ADamagedFileIsReportedAndNothingIsWrittenIntoIt) {
     TempFolder f;
     auto file = f.path() / "SEKDATA.MDB";
-    long long page = 0;
-    {
-        auto db = createSectionDatabase(file);
-        db->exec("UPDATE Generelt SET Version = 30");  // an upgrade would write into it
-        page = db->scalar("SELECT rootpage FROM sqlite_master WHERE name = 'Stationer'").toInt();
-    }
-    {
-        std::fstream io(file, std::ios::in | std::ios::out | std::ios::binary);
-        io.seekp((page - 1) * 4096);
-        io.write("\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f", 8);  // not a page type the engine knows
-    }
-    std::string before = fileBytes(file);
+    createSectionDatabase(file)->exec("UPDATE Generelt SET Version = 30");  // an upgrade would write into it
+    damagePage(file, "Stationer");
+    std::string before = readBytes(file);
     ScriptedUi ui;
     AppState app;
     app.ui = &ui;
@@ -297,7 +282,7 @@ TEST(Upgrade, ADamagedFileIsReportedAndNothingIsWrittenIntoIt) {
     EXPECT_NE(text.find("backup"), std::string::npos) << text;
     EXPECT_THROW(app.database().exec("INSERT INTO Foreninger (Nr) VALUES ('001')"), DbError);
     app.db.reset();
-    EXPECT_EQ(fileBytes(file), before);
+    EXPECT_EQ(readBytes(file), before);
 }
 
 TEST(Upgrade, AFieldTheSchemaDoesNotKnowStaysAfterTheKnownOnesWithItsValues) {
