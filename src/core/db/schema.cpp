@@ -441,38 +441,46 @@ std::string columnDefinition(const FieldDef& f) {
     return s;
 }
 
-void createSchema(Database& db) {
-    Transaction tr(db);
-    for (const auto& t : schemaTables()) {
-        std::string sql = "CREATE TABLE " + sqlIdent(t.name) + " (";
-        for (size_t i = 0; i < t.fields.size(); ++i) sql += (i ? ", " : "") + columnDefinition(t.fields[i]);
-        if (!t.primaryKey.empty()) {
-            sql += ", PRIMARY KEY (";
-            for (size_t i = 0; i < t.primaryKey.size(); ++i) sql += (i ? ", " : "") + sqlIdent(t.primaryKey[i]);
-            sql += ")";
-        }
-        for (const auto& c : t.constraints) sql += ", " + c;
+std::string createTableSql(const TableDef& t) {
+    std::string sql = "CREATE TABLE " + sqlIdent(t.name) + " (";
+    for (size_t i = 0; i < t.fields.size(); ++i) sql += (i ? ", " : "") + columnDefinition(t.fields[i]);
+    if (!t.primaryKey.empty()) {
+        sql += ", PRIMARY KEY (";
+        for (size_t i = 0; i < t.primaryKey.size(); ++i) sql += (i ? ", " : "") + sqlIdent(t.primaryKey[i]);
         sql += ")";
-        db.exec(sql);
     }
-    for (const auto& ix : schemaIndexes()) {
-        std::string sql = std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " + sqlIdent(ix.table + "_" + ix.name) +
-                          " ON " + sqlIdent(ix.table) + " (";
-        for (size_t i = 0; i < ix.fields.size(); ++i) {
-            const auto& f = ix.fields[i];
-            sql += (i ? ", " : "") + (f.find('"') != std::string::npos ? f : sqlIdent(f));
-        }
-        db.exec(sql + ")");
+    for (const auto& c : t.constraints) sql += ", " + c;
+    return sql + ")";
+}
+
+std::string createIndexSql(const IndexDef& ix) {
+    std::string sql = std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " + sqlIdent(ix.table + "_" + ix.name) +
+                      " ON " + sqlIdent(ix.table) + " (";
+    for (size_t i = 0; i < ix.fields.size(); ++i) {
+        const auto& f = ix.fields[i];
+        sql += (i ? ", " : "") + (f.find('"') != std::string::npos ? f : sqlIdent(f));
     }
+    return sql + ")";
+}
+
+const std::vector<std::string>& clubAccountTriggers() {
     // Club numbers are not unique in the register, so the club-to-accounts relation cascades
     // through triggers: the accounts go with the last club that carries their number.
-    db.exec(
+    static const std::vector<std::string> t{
         "CREATE TRIGGER ForeningerRegnskab_Delete AFTER DELETE ON Foreninger "
         "WHEN NOT EXISTS (SELECT 1 FROM Foreninger WHERE Nr = OLD.Nr) "
-        "BEGIN DELETE FROM Regnskab WHERE Forening = OLD.Nr; END;"
+        "BEGIN DELETE FROM Regnskab WHERE Forening = OLD.Nr; END",
         "CREATE TRIGGER ForeningerRegnskab_Update AFTER UPDATE OF Nr ON Foreninger "
         "WHEN OLD.Nr IS NOT NEW.Nr AND NOT EXISTS (SELECT 1 FROM Foreninger WHERE Nr = OLD.Nr) "
-        "BEGIN UPDATE Regnskab SET Forening = NEW.Nr WHERE Forening = OLD.Nr; END;");
+        "BEGIN UPDATE Regnskab SET Forening = NEW.Nr WHERE Forening = OLD.Nr; END"};
+    return t;
+}
+
+void createSchema(Database& db) {
+    Transaction tr(db);
+    for (const auto& t : schemaTables()) db.exec(createTableSql(t));
+    for (const auto& ix : schemaIndexes()) db.exec(createIndexSql(ix));
+    for (const auto& trigger : clubAccountTriggers()) db.exec(trigger);
     for (const auto& v : schemaViews()) db.exec("CREATE VIEW " + sqlIdent(v.name) + " AS " + v.select);
 
     db.execute("INSERT INTO Generelt (Version, CheckResFiler) VALUES (?, 0)", {kSchemaVersion});

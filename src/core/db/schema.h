@@ -53,6 +53,12 @@ std::string declaredType(const FieldDef& f);
 // The full column definition used in CREATE TABLE and ALTER TABLE ADD COLUMN.
 std::string columnDefinition(const FieldDef& f);
 
+// The statements that create a table (fields, key and relations), an index, and the
+// triggers through which deleting or renumbering a club reaches its accounts.
+std::string createTableSql(const TableDef& t);
+std::string createIndexSql(const IndexDef& ix);
+const std::vector<std::string>& clubAccountTriggers();
+
 // Builds every table, index, relation, stored query and the delivered rows into an empty
 // database, in one transaction.
 void createSchema(Database& db);
