@@ -26,7 +26,11 @@ ChampOutput computeBirds(const ChampInput& in) {
     const int decimals = coefficient || in.decimals ? 3 : 0;
 
     ChampOutput out;
-    if (in.specifyPoints) out.headers = pageHeadings(in.races);
+    if (in.specifyPoints) {
+        out.headers = pageHeadings(in.races);
+        // Every bird may qualify; growing the rows would copy them over and over.
+        out.cells.reserve(in.texts.ring.size() * out.headers.size());
+    }
     const std::vector<uint32_t> order = sortedRows(in, true);
 
     struct Loft {
@@ -60,7 +64,7 @@ ChampOutput computeBirds(const ChampInput& in) {
             if (quota[q] != -1 && counter[q] < quota[q]) qualifies = false;
         if (qualifies) {
             const Value& slag = in.texts.slag[first.slag];
-            const Value& navn = in.texts.slagNavn[order[k]];
+            const Value& navn = in.texts.slagNavn[first.slagNavn];
             ResultRow r;
             r.foreningsnr = in.texts.forening[first.forening];
             r.foreningsnavn = in.texts.clubName[first.club];

@@ -1,9 +1,11 @@
 #include "core/championships/champcalc.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "core/app/text.h"
 #include "core/championships/definition.h"
@@ -69,45 +71,53 @@ std::vector<PageRow> pageHeadings(const std::vector<Race>& races) {
 }
 
 std::string formatPoints(double v, int decimals) {
-    if (!std::isfinite(v)) return std::to_string(v);
+    if (!std::isfinite(v) || decimals < 0 || decimals > 6) return std::to_string(v);
     // The number is taken with fifteen significant digits, as the report formats of the
-    // section's earlier program took it, and halves are rounded away from zero.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
-    std::string digits;
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') digits.push_back(*p);
-    int exponent = std::atoi(p + 1);
-    // digits = d1 d2 ... d15, value = 0.d1d2... * 10^(exponent + 1)
-    int intDigits = exponent + 1;
-    int keep = intDigits + decimals;  // digits of `digits` that survive
-    std::string kept;
-    if (keep >= static_cast<int>(digits.size())) {
-        kept = digits + std::string(static_cast<size_t>(keep) - digits.size(), '0');
-    } else if (keep >= 0) {
-        kept = digits.substr(0, static_cast<size_t>(keep));
-        if (digits[static_cast<size_t>(keep)] >= '5') {
-            int i = keep - 1;
-            while (i >= 0 && kept[static_cast<size_t>(i)] == '9') kept[static_cast<size_t>(i--)] = '0';
-            if (i >= 0)
-                ++kept[static_cast<size_t>(i)];
-            else {
-                kept.insert(kept.begin(), '1');
-                ++intDigits;
-            }
+    // section's earlier program took it, and halves are rounded away from zero. Fixed
+    // buffers: a standing with page tables formats hundreds of thousands of cells.
+    char sci[40];
+    char* end = std::to_chars(sci, sci + sizeof sci, std::fabs(v), std::chars_format::scientific, 14).ptr;
+    char digits[16];
+    int n = 0;
+    const char* p = sci;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') digits[n++] = *p;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
+    // value = 0.d1d2...d15 * 10^(exponent + 1); keep the digits down to the last decimal.
+    const int keep = exponent + 1 + decimals;
+    // kept = the number times 10^decimals as digits, a leading carry place first.
+    char kept[400];
+    int k = 0;
+    kept[k++] = '0';
+    if (keep > 0) {
+        if (keep > static_cast<int>(sizeof kept) - 2) return std::to_string(v);
+        for (int i = 0; i < keep; ++i) kept[k++] = i < n ? digits[i] : '0';
+        if (keep < n && digits[keep] >= '5') {
+            int i = k - 1;
+            while (kept[i] == '9') kept[i--] = '0';
+            ++kept[i];
         }
+    } else if (keep == 0 && digits[0] >= '5') {
+        kept[k++] = '1';
     }
-    // kept holds the number times 10^decimals; split it into whole part and decimals.
-    while (static_cast<int>(kept.size()) < decimals + 1) kept.insert(kept.begin(), '0');
-    std::string whole = kept.substr(0, kept.size() - static_cast<size_t>(decimals));
-    std::string frac = kept.substr(kept.size() - static_cast<size_t>(decimals));
-    size_t nz = whole.find_first_not_of('0');
-    whole = nz == std::string::npos ? "0" : whole.substr(nz);
-    bool zero = whole == "0" && frac.find_first_not_of('0') == std::string::npos;
-    std::string out = (v < 0 && !zero ? "-" : "") + whole;
-    if (decimals > 0) out += "," + frac;
-    return out;
+    // At least one whole digit and the decimals.
+    char out[420];
+    int o = 0;
+    int wholeDigits = k - decimals;
+    int first = 0;
+    while (first < wholeDigits - 1 && kept[first] == '0') ++first;
+    bool zero = true;
+    for (int i = first; i < k; ++i) zero &= kept[i] == '0';
+    if (v < 0 && !zero) out[o++] = '-';
+    if (wholeDigits <= 0) out[o++] = '0';
+    for (int i = first; i < wholeDigits; ++i) out[o++] = kept[i];
+    if (decimals > 0) {
+        out[o++] = ',';
+        for (int i = wholeDigits; i < 0; ++i) out[o++] = '0';
+        for (int i = std::max(wholeDigits, 0); i < k; ++i) out[o++] = kept[i];
+    }
+    return std::string(out, static_cast<size_t>(o));
 }
 
 std::optional<double> noPlacePoints(const Value& placering, const Value& ialt) {
@@ -139,26 +149,46 @@ int compareOrder(const std::optional<double>& a, const std::optional<double>& b,
 }  // namespace
 
 std::vector<uint32_t> sortedRows(const ChampInput& in, bool byBird) {
-    std::vector<uint32_t> order(in.rows.size());
-    for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    // The keys are copied side by side, so the sort does not chase rows through memory.
+    struct Key {
+        uint32_t forening, slag, third, fourth, fifth, club, index;
+        double order;  // Null as -infinity: below every number, as SQL orders it
+    };
+    std::vector<long long> raceNrs;
+    for (const Race& r : in.races) raceNrs.push_back(r.nr);
+    std::sort(raceNrs.begin(), raceNrs.end());
+    raceNrs.erase(std::unique(raceNrs.begin(), raceNrs.end()), raceNrs.end());
+    auto raceRank = [&](long long nr) {
+        return static_cast<uint32_t>(std::lower_bound(raceNrs.begin(), raceNrs.end(), nr) - raceNrs.begin());
+    };
+    const double nullOrder = -std::numeric_limits<double>::infinity();
+    std::vector<Key> keys(in.rows.size());
+    for (uint32_t i = 0; i < keys.size(); ++i) {
+        const Row& r = in.rows[i];
+        const double o = r.order ? *r.order : nullOrder;
+        if (byBird)
+            keys[i] = {r.forening, r.slag, r.ring, raceRank(r.raceNr), 0, r.club, i, o};
+        else
+            keys[i] = {r.forening, r.slag, raceRank(r.raceNr), r.last4, r.ring, r.club, i, o};
+    }
     const bool desc = in.orderDescending;
-    std::stable_sort(order.begin(), order.end(), [&](uint32_t ia, uint32_t ib) {
-        const Row& a = in.rows[ia];
-        const Row& b = in.rows[ib];
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
         if (a.forening != b.forening) return a.forening < b.forening;
         if (a.slag != b.slag) return a.slag < b.slag;
+        if (a.third != b.third) return a.third < b.third;
         if (byBird) {
-            if (a.ring != b.ring) return a.ring < b.ring;
-            if (int c = compareOrder(a.order, b.order, desc)) return c < 0;
-            if (a.raceNr != b.raceNr) return a.raceNr < b.raceNr;
+            if (a.order != b.order) return desc ? a.order > b.order : a.order < b.order;
+            if (a.fourth != b.fourth) return a.fourth < b.fourth;
         } else {
-            if (a.raceNr != b.raceNr) return a.raceNr < b.raceNr;
-            if (int c = compareOrder(a.order, b.order, desc)) return c < 0;
-            if (a.last4 != b.last4) return a.last4 < b.last4;
-            if (a.ring != b.ring) return a.ring < b.ring;
+            if (a.order != b.order) return desc ? a.order > b.order : a.order < b.order;
+            if (a.fourth != b.fourth) return a.fourth < b.fourth;
+            if (a.fifth != b.fifth) return a.fifth < b.fifth;
         }
-        return a.club < b.club;
+        if (a.club != b.club) return a.club < b.club;
+        return a.index < b.index;
     });
+    std::vector<uint32_t> order(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k) order[k] = keys[k].index;
     return order;
 }
 

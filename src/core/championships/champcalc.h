@@ -56,6 +56,7 @@ struct Row {
     uint32_t ring = 0;
     uint32_t last4 = 0;
     uint32_t club = 0;      // the matching club row, in the order the register holds them
+    uint32_t slagNavn = 0;  // the loft name as this row spells it
     std::optional<double> order;   // the type's order within a flight (or a bird)
     std::optional<double> value;   // what the row adds to its flight's points or the bird's total
     std::optional<double> second;  // HB: the placing fraction
@@ -64,7 +65,7 @@ struct Row {
 // The text of every row field by id, so that rows stay small.
 struct Texts {
     std::vector<Value> forening, slag, ring;
-    std::vector<Value> slagNavn;         // by row
+    std::vector<Value> slagNavn;         // by Row::slagNavn
     std::vector<Value> clubName;         // by club row
 };
 

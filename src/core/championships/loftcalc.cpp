@@ -84,12 +84,12 @@ ChampOutput computeLofts(const ChampInput& in) {
         r.foreningsnavn = in.texts.clubName[first.club];
         if (!club) {
             r.slag = nullIfEmpty(in.texts.slag[first.slag]);
-            r.slagnavn = nullIfEmpty(in.texts.slagNavn[firstIndex]);
+            r.slagnavn = nullIfEmpty(in.texts.slagNavn[first.slagNavn]);
         }
         r.points = T1;
         r.points2 = hb ? (T1 == 0 ? Value() : Value(T2 * 1000 / T1)) : Value(T2);
         r.id = club ? text(r.foreningsnr) + " " + text(r.foreningsnavn)
-                    : text(r.foreningsnr) + "/" + text(in.texts.slag[first.slag]) + " " + text(in.texts.slagNavn[firstIndex]);
+                    : text(r.foreningsnr) + "/" + text(in.texts.slag[first.slag]) + " " + text(in.texts.slagNavn[first.slagNavn]);
         if (in.specifyPoints) {
             std::fill(cellByRace.begin(), cellByRace.end(), std::nullopt);
             for (const Flight& f : flights)

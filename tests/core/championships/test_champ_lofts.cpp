@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/championships/champ_fixture.h"
+#include "core/championships/champcalc.h"
 
 namespace vemora {
 namespace {
@@ -75,6 +76,23 @@ TEST(ChampLofts, PointCountsTheBestBirdsAndFlightsUnderTheKindCaps) {
     EXPECT_EQ(s.db.scalar("SELECT F1 FROM CrosstabHeaders WHERE Page = 0"), Value("20\r\n91 Orange\r\nHamborg"));
     EXPECT_EQ(s.db.scalar("SELECT F4 FROM CrosstabHeaders WHERE Page = 0"), Value("23\r\n95 Sektion\r\nHamborg"));
     EXPECT_TRUE(s.db.scalar("SELECT F5 FROM CrosstabHeaders WHERE Page = 0").isNull());
+}
+
+// Cells are formatted as the section's reports always showed them: fifteen significant
+// digits, halves away from zero, a decimal comma.
+TEST(ChampLofts, CellFormat) {
+    using championships::detail::formatPoints;
+    EXPECT_EQ(formatPoints(62.5, 0), "63");
+    EXPECT_EQ(formatPoints(0.5, 0), "1");
+    EXPECT_EQ(formatPoints(0.4999, 0), "0");
+    EXPECT_EQ(formatPoints(1234.5678, 0), "1235");
+    EXPECT_EQ(formatPoints(999.9995, 3), "1000,000");
+    EXPECT_EQ(formatPoints(0.0005, 3), "0,001");
+    EXPECT_EQ(formatPoints(0.0004, 3), "0,000");
+    EXPECT_EQ(formatPoints(2.0004999999999997, 3), "2,001");  // 2.0005 to fifteen digits
+    EXPECT_EQ(formatPoints(1e-9, 3), "0,000");
+    EXPECT_EQ(formatPoints(123456789.25, 0), "123456789");
+    EXPECT_EQ(formatPoints(-2.5, 0), "-3");
 }
 
 TEST(ChampLofts, CapsOnLongFlightsLeaveTheSecondOneOut) {
