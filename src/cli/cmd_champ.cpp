@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "cli/cli.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/championships/championships.h"
 
 namespace vemora::cli {

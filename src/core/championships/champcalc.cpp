@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/championships/definition.h"
 
 namespace vemora::championships::detail {

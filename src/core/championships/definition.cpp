@@ -1,7 +1,8 @@
 #include "core/championships/definition.h"
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora::championships {
 
