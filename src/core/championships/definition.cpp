@@ -101,6 +101,14 @@ const std::vector<std::string>& DefinitionFields() {
     return f;
 }
 
+RowSet ListChampionships(Database& db) {
+    return db.query("SELECT * FROM \"Q Mesterskaber\" ORDER BY Nr, RecNr");
+}
+
+RowSet LoadDefinition(Database& db, long long recNr) {
+    return db.query("SELECT * FROM Mesterskaber WHERE RecNr = ?", {recNr});
+}
+
 long long NewChampionship(Database& db) {
     db.exec("INSERT INTO Mesterskaber DEFAULT VALUES");
     return db.lastInsertId();

@@ -39,6 +39,12 @@ bool IsRingnr(std::string_view text);
 // The fields of a definition the dialog edits, in the order of its controls.
 const std::vector<std::string>& DefinitionFields();
 
+// The list of championships: every field of "Q Mesterskaber" (the yes/no criteria as "X"
+// or Null), by number.
+RowSet ListChampionships(Database& db);
+// The championship row with that RecNr; empty when it is gone.
+RowSet LoadDefinition(Database& db, long long recNr);
+
 // A new empty championship row; returns its RecNr.
 long long NewChampionship(Database& db);
 // Deletes the championship with its races, member birds and, when no other championship

@@ -1,0 +1,106 @@
+#pragma once
+// The definition of one championship: number, title and point system, which birds take
+// part, how much counts, its races and its member birds. Everything is written back when
+// the dialog closes; races and member birds are written at once.
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "core/app/appstate.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+namespace vemora::gui {
+
+// The races of the championship in the grid's columns.
+class MesterskabsflyvningerModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    void setRows(RowSet rows);
+    long long raceAt(int row) const;  // 0 when there is no such row
+    int rowOf(long long race) const;  // -1 when not listed
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    RowSet rows_;
+};
+
+class Mesterskabsdialog : public QDialog {
+    Q_OBJECT
+public:
+    Mesterskabsdialog(AppState& app, long long recNr, QWidget* parent = nullptr);
+
+    // The controls under their form names (objectName too; "Område", "Køn", "Årgang" and
+    // "Ekskl_Årgang" there).
+    QTabWidget* SSTab1 = nullptr;
+    // "Generelt"
+    QLineEdit* Nr = nullptr;
+    QLineEdit* Titel = nullptr;
+    QComboBox* Mesterskabstype = nullptr;
+    QCheckBox *Juniorer = nullptr, *Kun_begyndere = nullptr, *Kun_pensionister = nullptr, *Sportsduer = nullptr,
+              *EksklSportsduer = nullptr, *Foreningsafkrydsede = nullptr;
+    QLineEdit* Foreningsmarkering1 = nullptr;
+    std::array<QLineEdit*, 3> Kode{};
+    QLineEdit *Omraade = nullptr, *Koen = nullptr, *Aargang = nullptr, *EksklAargang = nullptr;
+    // "Medtag antal..."
+    QLineEdit *AntalDuer = nullptr, *AntalFlyvninger = nullptr, *Antal_L_flyvninger = nullptr, *Antal_M_flyvninger = nullptr,
+              *Antal_S_flyvninger = nullptr, *Antal_P_flyvninger = nullptr, *ProcentAfsendte = nullptr;
+    QLabel *lblDuerPrFlyvn = nullptr, *lblKapflPrSlag = nullptr, *lblLKapflPrSlag = nullptr, *lblMKapflPrSlag = nullptr,
+           *lblSKapflPrSlag = nullptr, *lblPKapflPrSlag = nullptr;
+    // "Kapflyvninger"
+    QListWidget* Kapflyvninger = nullptr;
+    QTableView* Mesterskabsflyvninger = nullptr;
+    // "Deltagende duer"
+    QLineEdit* txtRingnr = nullptr;
+    QPushButton *cmdAddRingnr = nullptr, *cmdDelRingnr = nullptr, *cmdClearRingnr = nullptr;
+    QListWidget* lstDeltagendeDuer = nullptr;
+    QPushButton* cmdLuk = nullptr;
+
+    void Kapflyvninger_DblClick();
+    // Takes the current race out of the championship (the Delete key in the grid).
+    void Mesterskabsflyvninger_Delete();
+    void cmdAddRingnr_Click();
+    void cmdDelRingnr_Click();
+    void cmdClearRingnr_Click();
+    void FillDueListe();
+    // The closing: writes the definition; false (after the message) keeps the dialog open.
+    bool Form_QueryUnload();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void done(int r) override;
+
+private:
+    QWidget* buildGenerelt();
+    QWidget* buildAntal();
+    QWidget* buildKapflyvninger();
+    QWidget* buildDuer();
+    void wireTypeBox();
+    void UpdateCaptions();
+    void Form_Activate();
+    // Reads both race lists again; the grid goes to `race` when it is listed.
+    void refreshRaces(long long race = 0);
+
+    AppState& app_;
+    long long recNr_;
+    bool exists_ = false;
+    bool activated_ = false;
+    MesterskabsflyvningerModel* racesModel_ = nullptr;
+    std::vector<std::pair<QWidget*, const char*>> fields_;  // control -> field of Mesterskaber
+};
+
+}  // namespace vemora::gui
