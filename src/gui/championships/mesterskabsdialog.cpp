@@ -175,7 +175,7 @@ Mesterskabsdialog::Mesterskabsdialog(AppState& app, long long recNr, QWidget* pa
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
-    resize(620, 420);
+    resize(780, 440);
 
     // The digits-only boxes, the boxes that move on when typed full, and padding.
     for (QLineEdit* b : {Nr, AntalDuer, AntalFlyvninger, ProcentAfsendte, Antal_L_flyvninger, Antal_M_flyvninger,
@@ -357,7 +357,8 @@ QWidget* Mesterskabsdialog::buildKapflyvninger() {
     g->addWidget(Kapflyvninger, 1, 0);
     g->addWidget(new QLabel("Mesterskabets kapflyvninger (Delete fjerner)"), 0, 1);
     g->addWidget(Mesterskabsflyvninger, 1, 1);
-    g->setColumnStretch(1, 2);
+    g->setColumnStretch(0, 1);
+    g->setColumnStretch(1, 3);
     return page;
 }
 
@@ -437,6 +438,7 @@ void Mesterskabsdialog::refreshRaces(long long race) {
             Kapflyvninger->addItem(item);
         }
         racesModel_->setRows(champ::ChampionshipRaces(app_.database(), recNr_));
+        Mesterskabsflyvninger->resizeColumnsToContents();
     } catch (const DbError& e) {
         app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return;
