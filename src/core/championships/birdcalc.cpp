@@ -38,7 +38,6 @@ ChampOutput computeBirds(const ChampInput& in) {
         long long slag;  // Null and empty loft numbers are one loft in the stored standings
     };
     std::vector<Loft> loftOf;
-    std::vector<std::optional<std::string>> cellByRace(in.races.size());
     std::vector<std::pair<int, double>> remembered;
 
     for (size_t k = 0; k < order.size();) {
@@ -74,9 +73,9 @@ ChampOutput computeBirds(const ChampInput& in) {
             r.points = total;
             r.id = r.ringnummer.toText() + " " + r.foreningsnr.toText() + "/" + slag.toText() + " " + navn.toText();
             if (in.specifyPoints) {
-                std::fill(cellByRace.begin(), cellByRace.end(), std::nullopt);
-                for (const auto& [race, v] : remembered) cellByRace[static_cast<size_t>(race)] = formatPoints(v, decimals);
-                addCells(out.cells, in.races.size(), r.id, cellByRace);
+                // A race counted twice (entered twice) shows its last value.
+                const size_t first = addPageRows(out.cells, in.races.size(), r.id);
+                for (const auto& [race, v] : remembered) setCell(out.cells, first, static_cast<size_t>(race), formatPoints(v, decimals));
             }
             loftOf.push_back({first.forening, r.slag.isNull() ? -1 : static_cast<long long>(first.slag)});
             out.results.push_back(std::move(r));

@@ -207,12 +207,10 @@ void placeResults(std::vector<ResultRow>& results, bool ascending) {
     for (size_t k = 0; k < order.size(); ++k) results[order[k]].placering = static_cast<long long>(k + 1);
 }
 
-void addCells(std::vector<PageRow>& cells, size_t raceCount, const std::string& idText,
-              const std::vector<std::optional<std::string>>& cellByRace) {
-    for (size_t j = 0; j < raceCount; ++j) {
-        if (j % kPageColumns == 0) cells.push_back({static_cast<long long>(j / kPageColumns), idText, {}});
-        if (cellByRace[j]) cells.back().f[j % kPageColumns] = Value(*cellByRace[j]);
-    }
+size_t addPageRows(std::vector<PageRow>& cells, size_t raceCount, const std::string& idText) {
+    const size_t first = cells.size();
+    for (size_t j = 0; j < raceCount; j += kPageColumns) cells.push_back({static_cast<long long>(j / kPageColumns), idText, {}});
+    return first;
 }
 
 }  // namespace vemora::championships::detail

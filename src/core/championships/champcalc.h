@@ -106,9 +106,12 @@ std::vector<uint32_t> sortedRows(const ChampInput& in, bool byBird);
 // Gives placings 1, 2, 3, ... in the order of the points (then Points2), equal values
 // keeping the order the rows were stored in.
 void placeResults(std::vector<ResultRow>& results, bool ascending);
-// The cells of one ranked unit: a row per page, a cell for every race that counted.
-void addCells(std::vector<PageRow>& cells, size_t raceCount, const std::string& idText,
-              const std::vector<std::optional<std::string>>& cellByRace);
+// The page rows of one ranked unit, a row per page of races, empty; returns the index of the
+// first. setCell then fills the cell of race j.
+size_t addPageRows(std::vector<PageRow>& cells, size_t raceCount, const std::string& idText);
+inline void setCell(std::vector<PageRow>& cells, size_t first, size_t race, std::string text) {
+    cells[first + race / kPageColumns].f[race % kPageColumns] = Value(std::move(text));
+}
 
 ChampOutput computeLofts(const ChampInput& in);
 ChampOutput computeBirds(const ChampInput& in);

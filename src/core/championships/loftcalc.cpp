@@ -43,7 +43,6 @@ ChampOutput computeLofts(const ChampInput& in) {
     const std::vector<uint32_t> order = sortedRows(in, false);
 
     std::vector<Flight> flights;
-    std::vector<std::optional<std::string>> cellByRace(in.races.size());
     auto finish = [&](const Row& first, uint32_t firstIndex) {
         // Shift every flight above 0 points, so that flights worth nothing can still count.
         double B = 0;
@@ -91,10 +90,9 @@ ChampOutput computeLofts(const ChampInput& in) {
         r.id = club ? text(r.foreningsnr) + " " + text(r.foreningsnavn)
                     : text(r.foreningsnr) + "/" + text(in.texts.slag[first.slag]) + " " + text(in.texts.slagNavn[first.slagNavn]);
         if (in.specifyPoints) {
-            std::fill(cellByRace.begin(), cellByRace.end(), std::nullopt);
+            const size_t first = addPageRows(out.cells, in.races.size(), r.id);
             for (const Flight& f : flights)
-                if (f.points > 0) cellByRace[f.race] = formatPoints(f.points + B, decimals);
-            addCells(out.cells, in.races.size(), r.id, cellByRace);
+                if (f.points > 0) setCell(out.cells, first, static_cast<size_t>(f.race), formatPoints(f.points + B, decimals));
         }
         out.results.push_back(std::move(r));
     };
