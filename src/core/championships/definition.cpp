@@ -77,11 +77,6 @@ CountCaptions CaptionsForType(std::string_view type) {
             "mellemflyvning(er)" + per, "sektionsflyvning(er)" + per, "private flyvning(er)" + per};
 }
 
-std::string PadLeft(std::string_view text, size_t width) {
-    if (text.empty()) return {};
-    return padZero(text, width);
-}
-
 std::string RewriteRingnr(std::string_view text) {
     if (text.size() != 9 || !allDigits(text)) return std::string(text);
     return std::string(text.substr(0, 3)) + "-" + std::string(text.substr(3, 2)) + "-" + std::string(text.substr(5));

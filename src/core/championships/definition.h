@@ -29,8 +29,6 @@ struct CountCaptions {
 };
 CountCaptions CaptionsForType(std::string_view type);
 
-// A non-empty number is left-padded with "0" to the width (championship number 3, year 2).
-std::string PadLeft(std::string_view text, size_t width);
 // Nine digits typed in a row become "###-##-####"; any other text is returned unchanged.
 std::string RewriteRingnr(std::string_view text);
 // Three digits, "-", two digits, "-", four digits.
