@@ -181,11 +181,9 @@ std::optional<double> ratio(const Value& a, const Value& b) {
     return a.toDouble() / b.toDouble();
 }
 
-
 // What one selected row adds, from the type's columns (from column 5 on).
-void rowValues(Row& row, Statement& st, const Definition& def, bool loftRoutine, double factor) {
+void rowValues(Row& row, Statement& st, bool loftRoutine, LoftType lt, BirdType bt, double factor) {
     if (loftRoutine) {
-        const LoftType lt = loftTypeOf(def.type);
         switch (lt) {
             case LoftType::HB:
                 row.order = num(st.column(5));
@@ -208,7 +206,6 @@ void rowValues(Row& row, Statement& st, const Definition& def, bool loftRoutine,
         }
         return;
     }
-    const BirdType bt = birdTypeOf(def.type);
     switch (bt) {
         case BirdType::Coefficient: row.value = ratio(st.column(5), st.column(6)); break;
         case BirdType::Kilometer: {
@@ -271,6 +268,8 @@ void readRows(Database& db, ChampInput& in, bool loftRoutine) {
     }
     Statement st = db.prepare(sql);
 
+    const LoftType loftType = loftTypeOf(def.type);
+    const BirdType birdType = birdTypeOf(def.type);
     KeyIds forening, slag, ring(false), last4(false);
     Spellings names;
     std::vector<uint32_t> last4OfRing;
@@ -309,7 +308,7 @@ void readRows(Database& db, ChampInput& in, bool loftRoutine) {
             Row row;
             row.raceNr = raceNr;
             row.race = race.first;
-            rowValues(row, st, def, loftRoutine, in.races[static_cast<size_t>(race.first)].factor);
+            rowValues(row, st, loftRoutine, loftType, birdType, in.races[static_cast<size_t>(race.first)].factor);
             // For club standings the loft is always empty, so the unit is the club.
             Value s(""), navn("");
             if (!clubUnits) {
