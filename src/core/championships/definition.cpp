@@ -96,12 +96,16 @@ const std::vector<std::string>& DefinitionFields() {
     return f;
 }
 
-RowSet ListChampionships(Database& db) {
-    return db.query("SELECT * FROM \"Q Mesterskaber\" ORDER BY Nr, RecNr");
+RowSet ListChampionships(Database& db, size_t offset, size_t limit) {
+    return db.queryPage("SELECT * FROM \"Q Mesterskaber\" ORDER BY Nr, RecNr", {}, offset, limit);
 }
 
-RowSet LoadDefinition(Database& db, long long recNr) {
-    return db.query("SELECT * FROM Mesterskaber WHERE RecNr = ?", {recNr});
+std::optional<Record> LoadDefinition(Database& db, long long recNr) {
+    RowSet rs = db.query("SELECT * FROM Mesterskaber WHERE RecNr = ?", {recNr});
+    if (rs.empty()) return std::nullopt;
+    Record r;
+    for (const auto& f : DefinitionFields()) r[f] = rs.get(0, f);
+    return r;
 }
 
 long long NewChampionship(Database& db) {
@@ -129,15 +133,16 @@ bool DeleteChampionship(AppState& app, long long recNr) {
     }
 }
 
-bool SaveDefinition(AppState& app, long long recNr, const std::vector<std::pair<std::string, Value>>& fields) {
+bool SaveDefinition(AppState& app, long long recNr, const Record& fields) {
     try {
         Database& db = app.database();
         if (fields.empty()) return true;
         std::string set;
         std::vector<Value> values(fields.size() + 1);
-        for (size_t i = 0; i < fields.size(); ++i) {
-            set += (i ? ", " : "") + sqlIdent(fields[i].first) + " = ?";
-            values[i] = NullIfEmpty(fields[i].second);
+        size_t i = 0;
+        for (const auto& [name, v] : fields) {
+            set += (i ? ", " : "") + sqlIdent(name) + " = ?";
+            values[i++] = NullIfEmpty(v);
         }
         values.back() = Value(recNr);
         db.execute("UPDATE Mesterskaber SET " + set + " WHERE RecNr = ?", values);
@@ -157,14 +162,14 @@ RowSet AvailableRaces(Database& db, long long recNr) {
         {recNr});
 }
 
-RowSet ChampionshipRaces(Database& db, long long recNr) {
-    RowSet rs = db.query(
+RowSet ChampionshipRaces(Database& db, long long recNr, size_t offset, size_t limit) {
+    RowSet rs = db.queryPage(
         "SELECT Mesterskabsflyvninger.Kapflyvning, Kapflyvninger.Uge, Kapflyvninger.Farvekode, '' AS Regi, "
         "ifnull(Kapflyvninger.Station, '') || ' ' || ifnull(Stationer.Navn, '') AS Station2, Kapflyvninger.SlipDato AS Slipdato, "
         "Kapflyvninger.Sliptid FROM Mesterskabsflyvninger LEFT JOIN Kapflyvninger ON Mesterskabsflyvninger.Kapflyvning = "
         "Kapflyvninger.Nr LEFT JOIN Stationer ON Kapflyvninger.Station = Stationer.Nr WHERE Mesterskabsflyvninger.Mesterskab = ? "
-        "ORDER BY Kapflyvninger.Uge, Kapflyvninger.Farvekode, Mesterskabsflyvninger.Kapflyvning",
-        {recNr});
+        "ORDER BY Kapflyvninger.Uge, Kapflyvninger.Farvekode, Mesterskabsflyvninger.Kapflyvning, Mesterskabsflyvninger.rowid",
+        {recNr}, offset, limit);
     int regi = rs.columnIndex("Regi"), fk = rs.columnIndex("Farvekode");
     for (auto& row : rs.rows) row[regi] = Value(raceCategory(row[fk].toText()));
     return rs;

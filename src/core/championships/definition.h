@@ -38,25 +38,26 @@ bool IsRingnr(std::string_view text);
 const std::vector<std::string>& DefinitionFields();
 
 // The list of championships: every field of "Q Mesterskaber" (the yes/no criteria as "X"
-// or Null), by number.
-RowSet ListChampionships(Database& db);
-// The championship row with that RecNr; empty when it is gone.
-RowSet LoadDefinition(Database& db, long long recNr);
+// or Null), by number; the rows from offset, at most limit of them.
+RowSet ListChampionships(Database& db, size_t offset = 0, size_t limit = std::string::npos);
+// The fields of DefinitionFields() of the championship with that RecNr; nullopt when it is gone.
+std::optional<Record> LoadDefinition(Database& db, long long recNr);
 
 // A new empty championship row; returns its RecNr.
 long long NewChampionship(Database& db);
 // Deletes the championship with its races, member birds and, when no other championship
 // carries its number, its standings. False after "Fejl ved sletning af mesterskab.".
 bool DeleteChampionship(AppState& app, long long recNr);
-// Writes the dialog's fields (absent fields are left alone). False after "Fejl ved lagring
-// af mesterskab.".
-bool SaveDefinition(AppState& app, long long recNr, const std::vector<std::pair<std::string, Value>>& fields);
+// Writes the dialog's fields (absent fields are left alone; an empty text is stored as
+// Null). False after "Fejl ved lagring af mesterskab.".
+bool SaveDefinition(AppState& app, long long recNr, const Record& fields);
 
 // The races not yet in the championship: Nr and Id ("23 - 91 - Orange (Station)"), by week
 // and colour code.
 RowSet AvailableRaces(Database& db, long long recNr);
-// The championship's races: Kapflyvning, Uge, Farvekode, Regi, Station2, Slipdato, Sliptid.
-RowSet ChampionshipRaces(Database& db, long long recNr);
+// The championship's races: Kapflyvning, Uge, Farvekode, Regi, Station2, Slipdato, Sliptid;
+// the rows from offset, at most limit of them.
+RowSet ChampionshipRaces(Database& db, long long recNr, size_t offset = 0, size_t limit = std::string::npos);
 // Adds a race; False after "Kapflyvning er allerede tilmeldt mesterskab." when it is in.
 bool AddRace(AppState& app, long long recNr, long long raceNr);
 void RemoveRace(Database& db, long long recNr, long long raceNr);

@@ -31,14 +31,6 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-struct RaceColumn {
-    const char* caption;
-    const char* field;
-};
-const RaceColumn kRaceColumns[] = {{"Uge", "Uge"},          {"Farvekode", "Farvekode"}, {"Regi", "Regi"},
-                                   {"Station", "Station2"}, {"Slipdato", "Slipdato"},   {"Sliptid", "Sliptid"}};
-constexpr int kRaceColumnCount = static_cast<int>(sizeof kRaceColumns / sizeof kRaceColumns[0]);
-
 // The type list takes no free text: one key chooses a type, every other printable key is
 // swallowed (pasting is caught by the check on the text).
 class TypeKeys : public QObject {
@@ -112,53 +104,10 @@ QLineEdit* box(const char* name, int maxLength, int width = 0) {
 
 }  // namespace
 
-// ---- the race grid's rows -------------------------------------------------------------------
-
-void MesterskabsflyvningerModel::setRows(RowSet rows) {
-    beginResetModel();
-    rows_ = std::move(rows);
-    endResetModel();
-}
-
-long long MesterskabsflyvningerModel::raceAt(int row) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return 0;
-    return rows_.get(static_cast<size_t>(row), "Kapflyvning").toInt();
-}
-
-int MesterskabsflyvningerModel::rowOf(long long race) const {
-    for (int i = 0; i < static_cast<int>(rows_.size()); ++i)
-        if (raceAt(i) == race) return i;
-    return -1;
-}
-
-int MesterskabsflyvningerModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int MesterskabsflyvningerModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kRaceColumnCount; }
-
-QVariant MesterskabsflyvningerModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole) return {};
-    const std::string field = kRaceColumns[index.column()].field;
-    const Value& v = rows_.get(static_cast<size_t>(index.row()), field);
-    if (v.isNull()) return {};
-    if (field == "Slipdato") return q(danishDate(v.toText()));
-    return q(v.toText());
-}
-
-QVariant MesterskabsflyvningerModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= kRaceColumnCount)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    return QString(kRaceColumns[section].caption);
-}
-
 // ---- the dialog -------------------------------------------------------------------------------
 
-Mesterskabsdialog::Mesterskabsdialog(AppState& app, long long recNr, QWidget* parent) : QDialog(parent), app_(app), recNr_(recNr) {
-    setObjectName("Mesterskabsdialog");
-    setWindowTitle("Rediger mesterskab");
-    setModal(true);
-
+Mesterskabsdialog::Mesterskabsdialog(AppState& app, long long recNr, QWidget* parent)
+    : DialogForm(app, "Mesterskabsdialog", "Rediger mesterskab", parent), recNr_(recNr) {
     SSTab1 = new QTabWidget;
     SSTab1->setObjectName("SSTab1");
     SSTab1->addTab(buildGenerelt(), "&Generelt");
@@ -191,31 +140,32 @@ Mesterskabsdialog::Mesterskabsdialog(AppState& app, long long recNr, QWidget* pa
     // After the shared Enter behaviour, so that this filter sees the key first.
     txtRingnr->installEventFilter(new RingEnter(txtRingnr, [this] { cmdAddRingnr_Click(); }));
 
-    fields_ = {{Nr, "Nr"},
-               {Titel, "Titel"},
-               {Mesterskabstype, "Type"},
-               {Juniorer, "Kun_juniorduer"},
-               {Kun_begyndere, "Kun_Begyndere"},
-               {Kun_pensionister, "Kun_Pensionister"},
-               {Sportsduer, "Kun_sportsduer"},
-               {EksklSportsduer, "Ekskl_Sportsduer"},
-               {Foreningsafkrydsede, "Kun_foreningsafkrydsede"},
-               {Foreningsmarkering1, "Foreningsmarkering1"},
-               {Kode[0], "Kun_Kode1"},
-               {Kode[1], "Kun_Kode2"},
-               {Kode[2], "Kun_Kode3"},
-               {Omraade, "Område"},
-               {Koen, "Køn"},
-               {Aargang, "Årgang"},
-               {EksklAargang, "Ekskl_Årgang"},
-               {AntalDuer, "Antal_duer_pr_slag"},
-               {AntalFlyvninger, "Antal_flyvninger"},
-               {Antal_L_flyvninger, "Antal_L_flyvninger"},
-               {Antal_M_flyvninger, "Antal_M_flyvninger"},
-               {Antal_S_flyvninger, "Antal_S_flyvninger"},
-               {Antal_P_flyvninger, "Antal_P_flyvninger"},
-               {ProcentAfsendte, "TopProc"}};
-    Form_Activate();
+    const std::pair<QWidget*, const char*> fields[] = {{Nr, "Nr"},
+                                                       {Titel, "Titel"},
+                                                       {Mesterskabstype, "Type"},
+                                                       {Juniorer, "Kun_juniorduer"},
+                                                       {Kun_begyndere, "Kun_begyndere"},
+                                                       {Kun_pensionister, "Kun_pensionister"},
+                                                       {Sportsduer, "Kun_sportsduer"},
+                                                       {EksklSportsduer, "Ekskl_sportsduer"},
+                                                       {Foreningsafkrydsede, "Kun_foreningsafkrydsede"},
+                                                       {Foreningsmarkering1, "Foreningsmarkering1"},
+                                                       {Kode[0], "Kun_Kode1"},
+                                                       {Kode[1], "Kun_Kode2"},
+                                                       {Kode[2], "Kun_Kode3"},
+                                                       {Omraade, "Område"},
+                                                       {Koen, "Køn"},
+                                                       {Aargang, "Årgang"},
+                                                       {EksklAargang, "Ekskl_Årgang"},
+                                                       {AntalDuer, "Antal_duer_pr_slag"},
+                                                       {AntalFlyvninger, "Antal_flyvninger"},
+                                                       {Antal_L_flyvninger, "Antal_L_Flyvninger"},
+                                                       {Antal_M_flyvninger, "Antal_M_Flyvninger"},
+                                                       {Antal_S_flyvninger, "Antal_S_Flyvninger"},
+                                                       {Antal_P_flyvninger, "Antal_P_Flyvninger"},
+                                                       {ProcentAfsendte, "TopProc"}};
+    for (const auto& [control, field] : fields) bindings().bind(control, field);
+    activate();
 }
 
 QWidget* Mesterskabsdialog::buildGenerelt() {
@@ -343,7 +293,14 @@ QWidget* Mesterskabsdialog::buildKapflyvninger() {
     connect(Kapflyvninger, &QListWidget::itemDoubleClicked, this, [this] { Kapflyvninger_DblClick(); });
     Mesterskabsflyvninger = new QTableView;
     Mesterskabsflyvninger->setObjectName("Mesterskabsflyvninger");
-    racesModel_ = new MesterskabsflyvningerModel(this);
+    racesModel_ = new RowTableModel(app(),
+                                    {{"Uge", "Uge"},
+                                     {"Farvekode", "Farvekode"},
+                                     {"Regi", "Regi"},
+                                     {"Station", "Station2"},
+                                     {"Slipdato", "Slipdato", [](const Value& v) { return q(danishDate(v.toText())); }},
+                                     {"Sliptid", "Sliptid"}},
+                                    this);
     Mesterskabsflyvninger->setModel(racesModel_);
     Mesterskabsflyvninger->setSelectionBehavior(QAbstractItemView::SelectRows);
     Mesterskabsflyvninger->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -408,57 +365,59 @@ void Mesterskabsdialog::UpdateCaptions() {
 
 void Mesterskabsdialog::Form_Activate() {
     try {
-        RowSet row = champ::LoadDefinition(app_.database(), recNr_);
-        exists_ = !row.empty();
-        if (exists_)
-            for (const auto& [control, field] : fields_) LoadControlFromField(control, row.get(0, field));
+        auto record = champ::LoadDefinition(app().database(), recNr_);
+        exists_ = record.has_value();
+        if (record) bindings().load(*record);
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
     UpdateCaptions();
     FillDueListe();
+    racesModel_->setRows([this](size_t offset, size_t limit) {
+        return champ::ChampionshipRaces(app().database(), recNr_, offset, limit);
+    });
     refreshRaces();
 }
 
 void Mesterskabsdialog::showEvent(QShowEvent* e) {
-    QDialog::showEvent(e);
-    if (!activated_) {
-        activated_ = true;
+    DialogForm::showEvent(e);
+    if (!focused_) {
+        focused_ = true;
         Nr->setFocus();
     }
 }
 
 void Mesterskabsdialog::refreshRaces(long long race) {
     try {
-        RowSet available = champ::AvailableRaces(app_.database(), recNr_);
+        RowSet available = champ::AvailableRaces(app().database(), recNr_);
         Kapflyvninger->clear();
         for (size_t i = 0; i < available.size(); ++i) {
             auto* item = new QListWidgetItem(q(available.get(i, "Id").toText()));
             item->setData(Qt::UserRole, QVariant::fromValue(available.get(i, "Nr").toInt()));
             Kapflyvninger->addItem(item);
         }
-        racesModel_->setRows(champ::ChampionshipRaces(app_.database(), recNr_));
-        Mesterskabsflyvninger->resizeColumnsToContents();
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return;
     }
-    int row = race ? racesModel_->rowOf(race) : -1;
+    racesModel_->reload();
+    Mesterskabsflyvninger->resizeColumnsToContents();
+    int row = race ? racesModel_->findRow([&](int r) { return racesModel_->value(r, "Kapflyvning").toInt() == race; }) : -1;
     if (row >= 0) Mesterskabsflyvninger->selectRow(row);
 }
 
 void Mesterskabsdialog::Kapflyvninger_DblClick() {
     QListWidgetItem* chosen = Kapflyvninger->currentItem();
     if (!chosen || !chosen->isSelected()) {
-        app_.userInterface().message("Der er ikke markeret nogen kapflyvning.", "Fejl", Icon::Exclamation);
+        app().userInterface().message("Der er ikke markeret nogen kapflyvning.", "Fejl", Icon::Exclamation);
         return;
     }
     const long long race = chosen->data(Qt::UserRole).toLongLong();
     const QString text = chosen->text();
     try {
-        if (!champ::AddRace(app_, recNr_, race)) return;
+        if (!champ::AddRace(app(), recNr_, race)) return;
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return;
     }
     refreshRaces(race);
@@ -476,12 +435,13 @@ void Mesterskabsdialog::Kapflyvninger_DblClick() {
 }
 
 void Mesterskabsdialog::Mesterskabsflyvninger_Delete() {
-    const long long race = racesModel_->raceAt(Mesterskabsflyvninger->currentIndex().row());
+    QModelIndex cur = Mesterskabsflyvninger->currentIndex();
+    const long long race = cur.isValid() ? racesModel_->value(cur.row(), "Kapflyvning").toInt() : 0;
     if (!race) return;
     try {
-        champ::RemoveRace(app_.database(), recNr_, race);
+        champ::RemoveRace(app().database(), recNr_, race);
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return;
     }
     const int keep = Mesterskabsflyvninger->currentIndex().row();
@@ -494,17 +454,17 @@ void Mesterskabsdialog::Mesterskabsflyvninger_Delete() {
 void Mesterskabsdialog::FillDueListe() {
     lstDeltagendeDuer->clear();
     try {
-        for (const auto& ring : champ::MemberBirds(app_.database(), recNr_)) lstDeltagendeDuer->addItem(q(ring));
+        for (const auto& ring : champ::MemberBirds(app().database(), recNr_)) lstDeltagendeDuer->addItem(q(ring));
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
 }
 
 void Mesterskabsdialog::cmdAddRingnr_Click() {
     try {
-        if (champ::AddMemberBird(app_, recNr_, txtRingnr->text().toStdString())) FillDueListe();
+        if (champ::AddMemberBird(app(), recNr_, txtRingnr->text().toStdString())) FillDueListe();
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
     txtRingnr->setFocus();
     txtRingnr->selectAll();
@@ -514,36 +474,33 @@ void Mesterskabsdialog::cmdDelRingnr_Click() {
     std::vector<std::string> rings;
     for (QListWidgetItem* item : lstDeltagendeDuer->selectedItems()) rings.push_back(item->text().toStdString());
     try {
-        champ::DeleteMemberBirds(app_.database(), recNr_, rings);
+        champ::DeleteMemberBirds(app().database(), recNr_, rings);
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
     FillDueListe();
 }
 
 void Mesterskabsdialog::cmdClearRingnr_Click() {
     try {
-        champ::ClearMemberBirds(app_.database(), recNr_);
+        champ::ClearMemberBirds(app().database(), recNr_);
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
     FillDueListe();
 }
 
-bool Mesterskabsdialog::Form_QueryUnload() {
-    if (!exists_) return true;
-    std::vector<std::pair<std::string, Value>> values;
-    for (const auto& [control, field] : fields_) values.emplace_back(field, SaveControlToField(control));
-    if (!champ::SaveDefinition(app_, recNr_, values)) return false;
-    if (auto* list = qobject_cast<Mesterskaber*>(findLoadedForm("Mesterskaber"))) list->refresh(recNr_);
-    return true;
-}
-
-void Mesterskabsdialog::done(int r) {
+void Mesterskabsdialog::leaveFocusedField() {
     // The box being left is padded before the closing reads it.
     if (auto* b = qobject_cast<QLineEdit*>(focusWidget())) emit b->editingFinished();
-    if (!Form_QueryUnload()) return;
-    QDialog::done(r);
+}
+
+bool Mesterskabsdialog::CanClose() {
+    if (!exists_) return true;
+    if (!champ::SaveDefinition(app(), recNr_, bindings().save())) return false;
+    // The list has read the saved row again; it goes to this championship, wherever it sorts.
+    if (auto* list = qobject_cast<Mesterskaber*>(findLoadedForm("Mesterskaber"))) list->refresh(recNr_);
+    return true;
 }
 
 }  // namespace vemora::gui

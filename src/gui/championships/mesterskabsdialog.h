@@ -2,13 +2,10 @@
 // The definition of one championship: number, title and point system, which birds take
 // part, how much counts, its races and its member birds. Everything is written back when
 // the dialog closes; races and member birds are written at once.
-#include <QAbstractTableModel>
-#include <QDialog>
 #include <array>
-#include <utility>
-#include <vector>
 
-#include "core/app/appstate.h"
+#include "gui/app/form.h"
+#include "gui/app/tablemodel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -21,25 +18,7 @@ class QTableView;
 
 namespace vemora::gui {
 
-// The races of the championship in the grid's columns.
-class MesterskabsflyvningerModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    using QAbstractTableModel::QAbstractTableModel;
-    void setRows(RowSet rows);
-    long long raceAt(int row) const;  // 0 when there is no such row
-    int rowOf(long long race) const;  // -1 when not listed
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-private:
-    RowSet rows_;
-};
-
-class Mesterskabsdialog : public QDialog {
+class Mesterskabsdialog : public DialogForm {
     Q_OBJECT
 public:
     Mesterskabsdialog(AppState& app, long long recNr, QWidget* parent = nullptr);
@@ -78,11 +57,12 @@ public:
     void cmdClearRingnr_Click();
     void FillDueListe();
     // The closing: writes the definition; false (after the message) keeps the dialog open.
-    bool Form_QueryUnload();
+    bool CanClose() override;
 
 protected:
+    void Form_Activate() override;
+    void leaveFocusedField() override;
     void showEvent(QShowEvent* e) override;
-    void done(int r) override;
 
 private:
     QWidget* buildGenerelt();
@@ -91,16 +71,13 @@ private:
     QWidget* buildDuer();
     void wireTypeBox();
     void UpdateCaptions();
-    void Form_Activate();
     // Reads both race lists again; the grid goes to `race` when it is listed.
     void refreshRaces(long long race = 0);
 
-    AppState& app_;
     long long recNr_;
     bool exists_ = false;
-    bool activated_ = false;
-    MesterskabsflyvningerModel* racesModel_ = nullptr;
-    std::vector<std::pair<QWidget*, const char*>> fields_;  // control -> field of Mesterskaber
+    bool focused_ = false;
+    RowTableModel* racesModel_ = nullptr;
 };
 
 }  // namespace vemora::gui

@@ -274,7 +274,12 @@ TEST_F(ChampForms, ListCommands) {
     list.cmdSlet->click();
     EXPECT_EQ(t.ui.shown.size(), shown);
     EXPECT_EQ(list.Mesterskabsliste->model()->rowCount(), 1);
-    EXPECT_EQ(list.model()->recNrAt(list.Mesterskabsliste->currentIndex().row()), second);
+    EXPECT_EQ(list.currentRecNr(), second);
+    // A championship added elsewhere shows without asking.
+    championships::NewChampionship(db);
+    EXPECT_EQ(list.Mesterskabsliste->model()->rowCount(), 2);
+    db.execute("DELETE FROM Mesterskaber WHERE RecNr <> ?", {second});
+    EXPECT_EQ(list.Mesterskabsliste->model()->rowCount(), 1);
 
     // New: a row is added and the dialog opens on it; a double click opens it too.
     long long opened = 0;
