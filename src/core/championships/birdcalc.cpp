@@ -23,11 +23,11 @@ ChampOutput computeBirds(const ChampInput& in) {
         others += quota[k];
     }
     quota[0] = def.antalFlyvninger.isNull() ? -1 : std::max(0.0, def.antalFlyvninger.toDouble() - others);
-    const int decimals = coefficient || in.decimals ? 3 : 0;
 
     ChampOutput out;
     if (in.specifyPoints) {
         out.headers = pageHeadings(in.races);
+        out.cellDecimals = coefficient || in.decimals ? 3 : 0;
         // Every bird may qualify; growing the rows would copy them over and over.
         out.cells.reserve(in.texts.ring.size() * out.headers.size());
     }
@@ -74,8 +74,8 @@ ChampOutput computeBirds(const ChampInput& in) {
             r.id = r.ringnummer.toText() + " " + r.foreningsnr.toText() + "/" + slag.toText() + " " + navn.toText();
             if (in.specifyPoints) {
                 // A race counted twice (entered twice) shows its last value.
-                const size_t first = addPageRows(out.cells, in.races.size(), r.id);
-                for (const auto& [race, v] : remembered) setCell(out.cells, first, static_cast<size_t>(race), formatPoints(v, decimals));
+                const size_t first = addPageRows(out, in.races.size(), r.id);
+                for (const auto& [race, v] : remembered) setCell(out, first, static_cast<size_t>(race), v);
             }
             loftOf.push_back({first.forening, r.slag.isNull() ? -1 : static_cast<long long>(first.slag)});
             out.results.push_back(std::move(r));

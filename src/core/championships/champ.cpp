@@ -13,7 +13,7 @@ using namespace detail;
 
 namespace {
 
-void insertPageRows(Database& db, const std::string& table, const std::vector<PageRow>& rows, bool withId) {
+std::string pageInsert(const std::string& table, bool withId) {
     std::string cols = "Page", marks = "?";
     if (withId) {
         cols += ", IdText";
@@ -23,13 +23,23 @@ void insertPageRows(Database& db, const std::string& table, const std::vector<Pa
         cols += ", F" + std::to_string(i);
         marks += ", ?";
     }
-    Statement st = db.prepare("INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
-    for (const PageRow& r : rows) {
-        int p = 1;
-        st.bind(p++, Value(r.page));
-        if (withId) st.bind(p++, Value(r.idText));
-        for (const Value& v : r.f) st.bind(p++, v);
-        st.run();
+    return "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")";
+}
+
+void insertPages(Database& db, const ChampOutput& out) {
+    Statement heading = db.prepare(pageInsert("CrosstabHeaders", false));
+    for (const PageRow& r : out.headers) {
+        heading.bind(1, Value(r.page));
+        for (int c = 0; c < kPageColumns; ++c) heading.bind(c + 2, r.f[static_cast<size_t>(c)]);
+        heading.run();
+    }
+    Statement cell = db.prepare(pageInsert("CrosstabResult", true));
+    for (const CellRow& r : out.cells) {
+        cell.bind(1, Value(r.page));
+        cell.bind(2, Value(out.unitIds[r.unit]));
+        for (int c = 0; c < kPageColumns; ++c)
+            cell.bind(c + 3, (r.filled >> c) & 1u ? Value(formatPoints(r.value[static_cast<size_t>(c)], out.cellDecimals)) : Value());
+        cell.run();
     }
 }
 
@@ -48,7 +58,6 @@ void store(Database& db, const ChampInput& in, const ChampOutput& out, bool stor
             st.run();
         }
     }
-    if (in.specifyPoints) insertPageRows(db, "CrosstabHeaders", out.headers, false);
     Statement st = db.prepare(
         "INSERT INTO Mesterskabsresultat (Mesterskabsnr, Mesterskabstitel, Placering, Foreningsnr, Foreningsnavn, Slag, "
         "Slagnavn, Ringnummer, Points, Points2, Id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
@@ -57,7 +66,7 @@ void store(Database& db, const ChampInput& in, const ChampOutput& out, bool stor
                     Value(r.points), r.points2, Value(r.id)});
         st.run();
     }
-    if (in.specifyPoints) insertPageRows(db, "CrosstabResult", out.cells, true);
+    if (in.specifyPoints) insertPages(db, out);
     tr.commit();
 }
 

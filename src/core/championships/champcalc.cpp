@@ -61,7 +61,7 @@ double distanceFactor(const Value& middelafstand, const std::vector<std::pair<do
 std::vector<PageRow> pageHeadings(const std::vector<Race>& races) {
     std::vector<PageRow> out;
     for (size_t j = 0; j < races.size(); ++j) {
-        if (j % kPageColumns == 0) out.push_back({static_cast<long long>(j / kPageColumns), {}, {}});
+        if (j % kPageColumns == 0) out.push_back({static_cast<long long>(j / kPageColumns), {}});
         const Race& r = races[j];
         std::string word = r.label.substr(0, r.label.find(' '));
         out.back().f[j % kPageColumns] =
@@ -207,9 +207,11 @@ void placeResults(std::vector<ResultRow>& results, bool ascending) {
     for (size_t k = 0; k < order.size(); ++k) results[order[k]].placering = static_cast<long long>(k + 1);
 }
 
-size_t addPageRows(std::vector<PageRow>& cells, size_t raceCount, const std::string& idText) {
-    const size_t first = cells.size();
-    for (size_t j = 0; j < raceCount; j += kPageColumns) cells.push_back({static_cast<long long>(j / kPageColumns), idText, {}});
+size_t addPageRows(ChampOutput& out, size_t raceCount, const std::string& idText) {
+    const size_t first = out.cells.size();
+    const auto unit = static_cast<uint32_t>(out.unitIds.size());
+    out.unitIds.push_back(idText);
+    for (size_t j = 0; j < raceCount; j += kPageColumns) out.cells.push_back({static_cast<long long>(j / kPageColumns), unit, 0, {}});
     return first;
 }
 

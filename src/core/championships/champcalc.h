@@ -87,15 +87,28 @@ struct ResultRow {
     long long placering = 0;
 };
 
+// A row of the page headings.
 struct PageRow {
     long long page = 0;
-    std::string idText;  // empty for a heading row
     std::array<Value, kPageColumns> f;
 };
 
+// A row of one unit's cells on one page, kept as numbers: a standing of ten thousand birds
+// has tens of thousands of these, and they are formatted only as they are written.
+struct CellRow {
+    long long page = 0;
+    uint32_t unit = 0;    // index into ChampOutput::unitIds
+    uint16_t filled = 0;  // bit c: column c has a value
+    std::array<double, kPageColumns> value{};
+};
+
 struct ChampOutput {
-    std::vector<ResultRow> results;      // in the order they are stored, placings set
-    std::vector<PageRow> headers, cells;  // only with specifyPoints
+    std::vector<ResultRow> results;  // in the order they are stored, placings set
+    // Only with specifyPoints:
+    std::vector<PageRow> headers;
+    std::vector<CellRow> cells;
+    std::vector<std::string> unitIds;  // the IdText of each unit that has cells
+    int cellDecimals = 0;              // cells are formatted "###0" (0) or "###0.000" (3)
 };
 
 // The rows in the order of the selection: by club and loft, then race and the type's order
@@ -108,9 +121,11 @@ std::vector<uint32_t> sortedRows(const ChampInput& in, bool byBird);
 void placeResults(std::vector<ResultRow>& results, bool ascending);
 // The page rows of one ranked unit, a row per page of races, empty; returns the index of the
 // first. setCell then fills the cell of race j.
-size_t addPageRows(std::vector<PageRow>& cells, size_t raceCount, const std::string& idText);
-inline void setCell(std::vector<PageRow>& cells, size_t first, size_t race, std::string text) {
-    cells[first + race / kPageColumns].f[race % kPageColumns] = Value(std::move(text));
+size_t addPageRows(ChampOutput& out, size_t raceCount, const std::string& idText);
+inline void setCell(ChampOutput& out, size_t first, size_t race, double value) {
+    CellRow& row = out.cells[first + race / kPageColumns];
+    row.value[race % kPageColumns] = value;
+    row.filled = static_cast<uint16_t>(row.filled | (1u << (race % kPageColumns)));
 }
 
 ChampOutput computeLofts(const ChampInput& in);

@@ -36,10 +36,12 @@ ChampOutput computeLofts(const ChampInput& in) {
     const std::optional<double> flightsCounted = number(def.antalFlyvninger);
     std::array<std::optional<double>, kKinds> cap;
     for (int k = 1; k < kKinds; ++k) cap[k] = number(def.caps[k]);
-    const int decimals = in.decimals ? 3 : 0;
 
     ChampOutput out;
-    if (in.specifyPoints) out.headers = pageHeadings(in.races);
+    if (in.specifyPoints) {
+        out.headers = pageHeadings(in.races);
+        out.cellDecimals = in.decimals ? 3 : 0;
+    }
     const std::vector<uint32_t> order = sortedRows(in, false);
 
     std::vector<Flight> flights;
@@ -90,9 +92,9 @@ ChampOutput computeLofts(const ChampInput& in) {
         r.id = club ? text(r.foreningsnr) + " " + text(r.foreningsnavn)
                     : text(r.foreningsnr) + "/" + text(in.texts.slag[first.slag]) + " " + text(in.texts.slagNavn[first.slagNavn]);
         if (in.specifyPoints) {
-            const size_t first = addPageRows(out.cells, in.races.size(), r.id);
+            const size_t first = addPageRows(out, in.races.size(), r.id);
             for (const Flight& f : flights)
-                if (f.points > 0) setCell(out.cells, first, static_cast<size_t>(f.race), formatPoints(f.points + B, decimals));
+                if (f.points > 0) setCell(out, first, static_cast<size_t>(f.race), f.points + B);
         }
         out.results.push_back(std::move(r));
     };
