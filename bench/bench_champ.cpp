@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <ctime>
 #include <functional>
 #include <cstdio>
 #include <cstdlib>
@@ -99,14 +100,22 @@ Season& season() {
     return s;
 }
 
-std::map<int, std::pair<double, int>> seconds;  // by type index; -1 the baseline
+// Wall and processor seconds and runs by type index; -1 the baseline. The machine the
+// figures are taken on is shared, so the processor time is the steadier of the two.
+struct Timing {
+    double wall = 0, cpu = 0;
+    int runs = 0;
+};
+std::map<int, Timing> seconds;
 
 void timed(int key, const std::function<void()>& f) {
     auto t0 = std::chrono::steady_clock::now();
+    std::clock_t c0 = std::clock();
     f();
     auto& s = seconds[key];
-    s.first += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    ++s.second;
+    s.wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    s.cpu += static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+    ++s.runs;
 }
 
 // Reads the columns a standing needs of every result of the season and writes one row per
@@ -160,13 +169,14 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     auto base = seconds.find(-1);
     if (base != seconds.end()) {
-        double b = base->second.first / base->second.second;
-        std::printf("baseline %.1f ms\n", b * 1000);
+        const Timing& b = base->second;
+        std::printf("%-22s %8s %8s %7s %7s\n", "", "wall ms", "cpu ms", "wall x", "cpu x");
+        std::printf("%-22s %8.1f %8.1f\n", "baseline", b.wall / b.runs * 1000, b.cpu / b.runs * 1000);
         for (const auto& [t, s] : seconds) {
             if (t < 0) continue;
-            double c = s.first / s.second;
-            std::printf("%-22s %7.1f ms  ratio %.2f\n", championships::ChampionshipTypes()[static_cast<size_t>(t)].c_str(), c * 1000,
-                        c / b);
+            std::printf("%-22s %8.1f %8.1f %7.2f %7.2f\n", championships::ChampionshipTypes()[static_cast<size_t>(t)].c_str(),
+                        s.wall / s.runs * 1000, s.cpu / s.runs * 1000, (s.wall / s.runs) / (b.wall / b.runs),
+                        (s.cpu / s.runs) / (b.cpu / b.runs));
         }
     }
     benchmark::Shutdown();
