@@ -306,7 +306,7 @@ std::vector<ViewDef> buildViews() {
                      " AS Sektion, Slagnavn, Placering, Mesterskabstitel AS Titel FROM Mesterskabsresultat "
                      "WHERE Placering <= 3 ORDER BY Mesterskabsnr, Placering"});
     v.push_back({"Q_Mesterskab_Crosstab",
-                 "SELECT 'Point' AS TYPE, Mesterskabsresultat.*, CrosstabResult.*, CrosstabHeaders.* FROM Mesterskabsresultat "
+                 "SELECT 'Point' AS TYPE, " + mesterskabCrosstabColumns() + " FROM Mesterskabsresultat "
                  "INNER JOIN CrosstabResult ON Mesterskabsresultat.Id = CrosstabResult.IdText "
                  "INNER JOIN CrosstabHeaders ON CrosstabResult.Page = CrosstabHeaders.Page"});
     return v;
@@ -321,6 +321,19 @@ const std::vector<std::string>& pointTableKinds() {
         return out;
     }();
     return k;
+}
+
+std::string mesterskabCrosstabColumns() {
+    // The two page tables share Page and F1..F30; the engine the reports were made for named
+    // such columns after their table, and the reports bind to those names.
+    std::string s = "Mesterskabsresultat.*, CrosstabResult.Page AS \"CrosstabResult.Page\", CrosstabResult.IdNumber, "
+                    "CrosstabResult.IdText";
+    for (int i = 1; i <= 30; ++i)
+        s += ", CrosstabResult.F" + std::to_string(i) + " AS \"CrosstabResult.F" + std::to_string(i) + "\"";
+    s += ", CrosstabHeaders.Page AS \"CrosstabHeaders.Page\"";
+    for (int i = 1; i <= 30; ++i)
+        s += ", CrosstabHeaders.F" + std::to_string(i) + " AS \"CrosstabHeaders.F" + std::to_string(i) + "\"";
+    return s;
 }
 
 std::string kapflyvningsregnskabSql(std::optional<long long> race) {

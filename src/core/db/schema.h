@@ -66,6 +66,10 @@ void createSchema(Database& db);
 // The race kinds of the point table fields of Markering, in their order.
 const std::vector<std::string>& pointTableKinds();
 
+// The columns of the championship page layout query: the standing, then the page tables'
+// columns named after their table ("CrosstabResult.F1", "CrosstabHeaders.F1").
+std::string mesterskabCrosstabColumns();
+
 // The select text of the race accounts, optionally restricted to one race.
 std::string kapflyvningsregnskabSql(std::optional<long long> race = std::nullopt);
 
