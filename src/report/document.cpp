@@ -204,8 +204,10 @@ void ReportDocument::paginate() {
     const int levels = static_cast<int>(def_->groups.size());
     std::vector<int64_t> open(levels, -1);  // the printed header of each group still running
 
+    // The page header tops every page; on the first it is followed by the report header.
     Page page;
-    double y = top;
+    page.pageHeaderY = static_cast<float>(top);
+    double y = top + pageHeaderHeight_;
     bool body = false;
     size_t i = 0;
     if (n > 0 && inst[0].band == 0) {
@@ -214,8 +216,6 @@ void ReportDocument::paginate() {
         body = true;
         i = 1;
     }
-    page.pageHeaderY = static_cast<float>(y);
-    y += pageHeaderHeight_;
 
     auto newPage = [&](int repeatBelow) {
         page.count = static_cast<uint32_t>(placed_.size() - page.first);
@@ -372,7 +372,9 @@ void ReportDocument::drawBand(QPainter* painter, const TextSink* sink, int band,
                     if (line.endsWith('\r')) line.chop(1);
                     if (line.isEmpty()) continue;
                     double lw = fonts_->width(fi, line);
-                    if (lw > w + 1 && it.align == Align::Left) {
+                    // Data too long for its place is cut with an ellipsis; a definition's own
+                    // words (headings, labels) are printed whole.
+                    if (lw > w + 1 && it.align == Align::Left && it.text.hasFields()) {
                         line = f.metrics.elidedText(line, Qt::ElideRight, w);
                         lw = fonts_->width(fi, line);
                     }

@@ -366,7 +366,7 @@ private:
         if (kw == "sidefod") return startBand(def_.pageFooter, BandKind::PageFooter);
         if (kw == "gruppehoved" || kw == "gruppefod") return groupBand(kw == "gruppehoved");
         if (kw == "tekst" || kw == "streg" || kw == "boks" || kw == "billede" || kw == "kolonneoverskrifter" ||
-            kw == "kolonnefelter") {
+            kw == "kolonnefelter" || kw == "kolonnetekst") {
             if (!band_) fail("\"" + kw + "\" står før den første sektion");
             return item(kw);
         }
@@ -474,7 +474,9 @@ private:
                 fail("ukendt valg \"" + w + "\" for kolonnen \"" + c.heading + "\"");
             }
         }
-        if (value.text.find('{') != std::string::npos) {
+        // A column named by a template (or "", for a column whose texts are all placed with
+        // "kolonnetekst") rather than by one field.
+        if (value.text.find('{') != std::string::npos || value.text.empty()) {
             if (haveFmt) fail("en kolonne med \"{...}\" har formatet inde i klammerne");
             c.value = parseTemplate(value.text);
         } else {
@@ -652,8 +654,31 @@ private:
         }
         Item it;
         it.font = def_.font;
-        position(it);
-        it.width = widthToken();
+        if (kw == "kolonnetekst") {
+            // A text placed exactly under a column of the table: its x, width and alignment.
+            std::string name = next("kolonne").text;
+            const Column* col = nullptr;
+            for (int pass = 0; pass < 2 && !col; ++pass) {
+                double x = 0;
+                for (const Column& c : def_.columns) {
+                    bool byField = c.value.segments.size() == 1 && c.value.segments[0].kind == Segment::Field &&
+                                   iequals(c.value.segments[0].text, name);
+                    if (pass == 0 ? byField : c.heading == name) {
+                        col = &c;
+                        it.x = x;
+                        break;
+                    }
+                    x += c.width + def_.columnGap;
+                }
+            }
+            if (!col) fail("der er ingen kolonne \"" + name + "\"");
+            it.width = col->width;
+            it.align = col->align;
+            yToken(it);
+        } else {
+            position(it);
+            it.width = widthToken();
+        }
         if (kw == "streg") {
             it.kind = Item::Line;
             if (peekWord("tykkelse")) {
@@ -667,7 +692,6 @@ private:
         if (kw == "boks" || kw == "billede") {
             it.kind = kw == "boks" ? Item::Box : Item::Image;
             it.height = number("højde");
-            if (it.width < 0) fail("en " + kw + " skal have en bredde");
             if (kw == "boks") {
                 if (peekWord("tykkelse")) {
                     ++at_;
