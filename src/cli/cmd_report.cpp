@@ -126,8 +126,8 @@ int runReport(Env& env, const ReportOptions& o) {
         env.ui.message(problem, "Fejl", Icon::Exclamation);
         return 1;
     }
-    std::cout << target.string() << ": " << prepared.title << ", " << doc.pageCount() << (doc.pageCount() == 1 ? " side" : " sider")
-              << std::endl;
+    std::cout << target.string() << ": " << prepared.title << " (" << prepared.reportFile << "), " << doc.pageCount()
+              << (doc.pageCount() == 1 ? " side" : " sider") << std::endl;
     return 0;
 }
 
