@@ -113,5 +113,66 @@ INSTANTIATE_TEST_SUITE_P(Definitions, ReportGolden, ::testing::ValuesIn(kCases),
                              return fs::path(info.param.definition).stem().string();
                          });
 
+// Bad choices and bad files end with a Danish message and exit code 1; the target file is
+// never left half-written, and an existing one is kept.
+TEST(ReportCommand, RefusesBadInputAndLeavesTheTargetAlone) {
+    test::TestApp t;
+    test::loadReportSeason(t.db());
+    test::copyReportDefinitions(t.folder.path());
+    const fs::path folder = t.folder.path();
+    const fs::path pdf = folder / "ud.pdf";
+    std::ofstream(pdf) << "forrige udskrift";
+    auto refused = [&](const std::string& args, const std::string& message) {
+        auto r = report(folder, args + " --pdf " + shellQuote(pdf.string()));
+        EXPECT_EQ(r.exitCode, 1) << args;
+        EXPECT_NE(r.err.find(message), std::string::npos) << args << "\n" << r.err;
+        EXPECT_TRUE(readFile(pdf) == "forrige udskrift") << args;
+    };
+    refused("race-results", "Fejl: Vælg en kapflyvning.");
+    refused("race-results --race 77", "Fejl: Vælg en kapflyvning.");
+    refused("prize-statement", "Fejl: Vælg en forening.");
+    refused("race-results --race 1 --all-birds --count abc", "Fejl: Ugyldig angivelse.");
+    refused("race-results --race 1 --all-birds --count abc%", "Fejl: Ugyldig angivelse.");
+    refused("diplomas --diploma champ", "Fejl: Angiv mesterskab.");
+    refused("diplomas --diploma champ --champ 88", "Fejl: Mesterskab kunne ikke findes.");
+
+    fs::remove(folder / "BankOvf.RPT");
+    refused("bank --race 1", "Fejl: Rapportdefinitionen BankOvf.RPT findes ikke i programmappen");
+    std::ofstream(folder / "kapres.rpt") << "side A4 stående\ndetalje\n  tekst 0 0 10 \"{Ringnummer\"\n";
+    fs::remove(folder / "KAPRES.RPT");
+    refused("race-results --race 1", "Fejl: Fejl i rapportdefinitionen KAPRES.RPT, linje 3: \"{\" lukkes ikke");
+    std::ofstream(folder / "kapres.rpt") << "detalje\n  tekst 0 0 10 \"{Ringnr}\"\n";
+    refused("race-results --race 1", "Fejl: Rapportdefinitionen KAPRES.RPT bruger feltet \"Ringnr\"");
+
+    test::copyReportDefinitions(folder);
+    fs::remove(folder / "kapres.rpt");
+
+    auto r = report(folder, "race-accounts --race 4 --pdf /dev/null/x.pdf");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Fejl: PDF-filen /dev/null/x.pdf kan ikke skrives: mappen /dev/null findes ikke."), std::string::npos)
+        << r.err;
+
+    // A calculation that fails stops the printout with the calculation's message.
+    t.db().exec("UPDATE Deltagere SET \"Sektion A\" = 7 WHERE Kapflyvning = 4; UPDATE Kapflyvninger SET Beregn = 1 WHERE Nr = 4");
+    r = report(folder, "bank --race 4 --pdf " + shellQuote(pdf.string()));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Fejl: Due "), std::string::npos) << r.err;
+    EXPECT_TRUE(readFile(pdf) == "forrige udskrift");
+
+    // Counts as a secretary types them are accepted.
+    for (const char* count : {"12,5%", "12.5", "5"}) {
+        r = report(folder, std::string("race-results --race 2 --all-birds --count ") + shellQuote(count) + " --pdf " +
+                               shellQuote((folder / "ok.pdf").string()));
+        EXPECT_EQ(r.exitCode, 0) << count << r.err;
+    }
+    // Nothing asked for on the diplomas tab: nothing written.
+    r = report(folder, "diplomas --pdf " + shellQuote((folder / "intet.pdf").string()));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(fs::exists(folder / "intet.pdf"));
+    // The command line itself refuses a kind it does not know and a missing target.
+    EXPECT_NE(report(folder, "kapres --pdf x.pdf").exitCode, 0);
+    EXPECT_NE(report(folder, "labels").exitCode, 0);
+}
+
 }  // namespace
 }  // namespace vemora

@@ -134,7 +134,11 @@ private:
                 toks_.push_back({std::move(s), true});
             } else {
                 size_t start = i;
-                while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '"' && line[i] != ',') ++i;
+                auto digit = [&](size_t k) { return k < line.size() && line[k] >= '0' && line[k] <= '9'; };
+                // A comma separates fields ("Forening, Uge") but is a decimal mark in "3,5".
+                while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '"' &&
+                       (line[i] != ',' || (i > start && digit(i - 1) && digit(i + 1))))
+                    ++i;
                 toks_.push_back({std::string(line.substr(start, i - start)), false});
                 if (toks_.size() == 2 && toks_[0].text == "formel") {
                     formulaText_ = std::string(line.substr(start));

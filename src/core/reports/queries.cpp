@@ -121,7 +121,7 @@ std::string bankTransfers(long long race) {
            "INNER JOIN Deltagere ON Deltagere.Kapflyvning = Kapflyvninger.Nr "
            "LEFT JOIN Foreninger ON Foreninger.Nr = Deltagere.Forening "
            "WHERE Kapflyvninger.Nr = " +
-           std::to_string(race) + " GROUP BY " + cols + " HAVING sum(Deltagere.Præmie) > 0;";
+           std::to_string(race) + " GROUP BY " + cols + " HAVING sum(Deltagere.Præmie) > 0";
 }
 
 std::string addresses() { return "SELECT * FROM \"Q Adresser\""; }
