@@ -59,9 +59,9 @@ struct Season {
 
         const Date day{std::chrono::year(2026), std::chrono::June, std::chrono::day(6)};
         file = folder / "SEK12301.U30";
-        ClubFileWriter w(file);
-        w.line(formatHeader("123", "3.A"));
-        w.line(formatRace("95", day, "07:15", "101", " Flensborg"));
+        Cp1252Writer w(file);
+        w.encodedLine(formatHeader("123", "3.A"));
+        w.encodedLine(formatRace("95", day, "07:15", "101", " Flensborg"));
         for (int i = 0; i < kBirds; ++i) {
             BirdRecord b;
             b.cc = "95";
@@ -81,7 +81,7 @@ struct Season {
             b.afstand = Value(312.045);
             b.omrade = Value("Nørre");
             b.slagNavn = Value("Kåre Ærø");
-            w.line(formatBird(b, Layout::L6));
+            w.encodedLine(formatBird(b, Layout::L6));
             birds.push_back(b);
         }
     }

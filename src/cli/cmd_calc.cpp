@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "core/calc/calc.h"
+#include "core/races/races.h"
 
 namespace vemora::cli {
 
@@ -20,12 +21,11 @@ struct CalcOptions {
 int runCalc(Env& env, const CalcOptions& o) {
     if (!env.open()) return 1;
     Database& db = env.app.database();
-    std::string where = o.race ? " WHERE Nr = ?" : o.week ? " WHERE Uge = ?" : "";
-    std::vector<Value> params;
-    if (o.race) params.push_back(*o.race);
-    if (o.week) params.push_back(*o.week);
-    RowSet races = db.query("SELECT Nr, Uge, Farvekode FROM Kapflyvninger" + where + " ORDER BY Uge, Farvekode, Nr", params);
-    if (races.empty()) {
+    races::RaceSelection which = o.race ? races::RaceSelection::one(*o.race)
+                                 : o.week ? races::RaceSelection::ofWeek(*o.week)
+                                          : races::RaceSelection::all();
+    std::vector<races::RaceRef> chosen = races::SelectRaces(db, which);
+    if (chosen.empty()) {
         if (o.race) {
             env.ui.message("Kapflyvning " + std::to_string(*o.race) + " findes ikke.", "Fejl", Icon::Exclamation);
             return 1;
@@ -33,12 +33,11 @@ int runCalc(Env& env, const CalcOptions& o) {
         env.ui.message("Ingen kapflyvninger at beregne.", "Info", Icon::Information);
         return 0;
     }
-    if (o.force) db.execute("UPDATE Kapflyvninger SET Beregn = 1" + where, params);
+    if (o.force) races::MarkForCalculation(db, which);
     int failed = 0;
-    for (size_t i = 0; i < races.size(); ++i) {
-        long long nr = races.get(i, "Nr").toInt();
-        bool ok = CalcKapflyvning(env.app, nr);
-        std::cerr << "Uge " << races.get(i, "Uge").toText() << ", " << races.get(i, "Farvekode").toText() << " (nr. " << nr
+    for (const auto& race : chosen) {
+        bool ok = CalcKapflyvning(env.app, race.nr);
+        std::cerr << "Uge " << race.uge.toText() << ", " << race.farvekode << " (nr. " << race.nr
                   << "): " << (ok ? "beregnet" : "fejl") << std::endl;
         if (!ok) ++failed;
     }

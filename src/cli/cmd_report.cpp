@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "cli/cli.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/reports/prepare.h"
 #include "report/document.h"
 
@@ -83,9 +83,8 @@ reports::PrintRequest request(const ReportOptions& o, Database& db) {
     // The championship combo shows "Nr - Titel"; a bare number is completed from the register.
     r.diplomaChampionship = o.champ;
     if (!o.champ.empty() && o.champ.find(" - ") == std::string::npos) {
-        RowSet rs = db.query("SELECT ifnull(Nr, '') || ' - ' || ifnull(Titel, '') FROM Mesterskaber WHERE Nr = ? ORDER BY RecNr",
-                             {code(o.champ)});
-        if (!rs.empty()) r.diplomaChampionship = rs.rows[0][0].toText();
+        std::string text = reports::championshipChoice(db, code(o.champ));
+        if (!text.empty()) r.diplomaChampionship = text;
     }
     return r;
 }

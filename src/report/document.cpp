@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 
 namespace vemora::report {
 

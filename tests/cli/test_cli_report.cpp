@@ -109,8 +109,8 @@ TEST_P(ReportGolden, PageTextIsTheExpectedText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Definitions, ReportGolden, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) {
-                             return fs::path(info.param.definition).stem().string();
+                         [](const ::testing::TestParamInfo<GoldenCase>& p) {
+                             return fs::path(p.param.definition).stem().string();
                          });
 
 // Bad choices and bad files end with a Danish message and exit code 1; the target file is

@@ -2,14 +2,15 @@
 // Process-wide state set at start-up and shared by every form: the program folder, the
 // country code, the open section database, the working week and the busy counter. One
 // object is passed around instead of globals, so each test makes its own.
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "core/app/dates.h"
-#include "core/app/ui.h"
+#include "core/base/dates.h"
+#include "core/base/ui.h"
 #include "core/db/database.h"
 
 namespace vemora {
@@ -22,6 +23,8 @@ struct AppState {
     Ui* ui = nullptr;
     std::function<Date()> today = todayLocal;
     int16_t busyCounter = 0;
+    // How long the section database waits for a file another program holds.
+    std::chrono::milliseconds busyTimeout = Database::kDefaultBusyTimeout;
 
     // The open section database; throws DbError when start-up could not open it, so forms
     // that reach it report the engine's problem instead of crashing.

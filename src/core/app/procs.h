@@ -1,5 +1,6 @@
 #pragma once
-// Procedures shared across the subsystems, under the names the forms call them by.
+// Procedures shared across the subsystems, under the names the forms call them by. (The
+// race category rule lives with the colour codes in core/domain/catalogue.h.)
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,11 +20,5 @@ std::string SqlNumber(double d);
 // The first run of digits (at most two) of Generelt.Sektionsnavn, zero-padded; Null when
 // the name holds no two adjacent digits.
 Value GetSectionNumber(Database& db);
-
-// The category of a race by the first two characters of its colour code: "Privat",
-// "Sektion", "Ryx" or "" (not two digits).
-std::string raceCategory(std::string_view farvekode);
-// True for private and section races (the kinds that play classes, games and pools).
-bool isPrivateOrSection(std::string_view farvekode);
 
 }  // namespace vemora

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/schema.h"
 #include "core/db/upgrade.h"
 
@@ -56,8 +56,8 @@ fs::path databasePath(const fs::path& appPath) {
     return appPath / kDatabaseFileName;
 }
 
-std::unique_ptr<Database> createSectionDatabase(const fs::path& file) {
-    auto db = Database::create(file);
+std::unique_ptr<Database> createSectionDatabase(const fs::path& file, std::chrono::milliseconds busyTimeout) {
+    auto db = Database::create(file, busyTimeout);
     try {
         createSchema(*db);
     } catch (...) {
@@ -76,16 +76,16 @@ bool openSectionDatabase(AppState& app) {
         if (!fs::exists(file, ec)) {
             if (!fs::is_directory(app.appPath, ec))
                 throw DbError("Programmappen '" + app.appPath.string() + "' findes ikke.");
-            app.db = createSectionDatabase(file);
+            app.db = createSectionDatabase(file, app.busyTimeout);
         } else {
-            app.db = Database::open(file);
+            app.db = Database::open(file, app.busyTimeout);
         }
     } catch (const std::exception& e) {
         app.db.reset();
         app.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return false;
     }
-    return UpgradeDatabase(app);
+    return UpgradeDatabase(*app.db, app.userInterface());
 }
 
 bool StartSeason(AppState& app) {

@@ -32,7 +32,8 @@ std::filesystem::path databasePath(const std::filesystem::path& appPath);
 bool openSectionDatabase(AppState& app);
 
 // Creates a new, empty section database file with the current schema and delivered rows.
-std::unique_ptr<Database> createSectionDatabase(const std::filesystem::path& file);
+std::unique_ptr<Database> createSectionDatabase(const std::filesystem::path& file,
+                                                std::chrono::milliseconds busyTimeout = Database::kDefaultBusyTimeout);
 
 // Start of a new season: two questions, then the season's races and what hangs on them go.
 // Returns true when the races were deleted.

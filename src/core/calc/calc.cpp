@@ -6,8 +6,9 @@
 #include <string>
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/calc/racecalc.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora {
 
@@ -50,13 +51,26 @@ std::vector<calc::ScaleRow> readScale(Database& db, const std::string& table, lo
 
 void readBirds(Database& db, long long nr, const std::string& sql, RaceInput& in);
 
+// The calculation keeps its scales in its own order (the games P, E, Z, R side by side).
+calc::ScaleKind calcScale(ScaleIndex i) {
+    switch (i) {
+        case kScaleKontant: return calc::sKontant;
+        case kScaleSlagspil: return calc::sSlagspil;
+        case kScaleP: return calc::sP;
+        case kScaleE: return calc::sE;
+        case kScaleSlag: return calc::sSlag;
+        case kScaleZ: return calc::sZ;
+        default: return calc::sR;
+    }
+}
+
 // Everything the calculation reads, in one pass over the race's rows.
 RaceInput readRace(Database& db, long long nr) {
     RaceInput in;
-    RowSet race = db.query(
-        "SELECT Farvekode, Kode, Kontantpræmier, Slagpræmier, Slagspil_S, Kl_P, Kl_E, Kl_Z, Kl_R, "
-        "Pulje_Puljepræmier, Elite_Puljepræmier, Z_Puljepræmier, R_Puljepræmier FROM Kapflyvninger WHERE Nr = ?",
-        {Value(nr)});
+    std::string fields = "Farvekode, Kode";
+    for (const auto& scale : prizeScales()) fields += ", " + sqlIdent(scale.flagField);
+    for (const auto& g : games()) fields += ", " + sqlIdent(g.poolSwitch);
+    RowSet race = db.query("SELECT " + fields + " FROM Kapflyvninger WHERE Nr = ?", {Value(nr)});
     std::string farvekode = race.get(0, "Farvekode").toText();
     std::string prefix = farvekode.substr(0, std::min<size_t>(2, farvekode.size()));
     in.classPrizes = isPrivateOrSection(farvekode);
@@ -87,11 +101,11 @@ RaceInput readRace(Database& db, long long nr) {
         in.stakeA[k] = needNumber(stakes, "Indskud", "A_Klasse" + std::to_string(k));
         in.stakeB[k] = needNumber(stakes, "Indskud", "B_Klasse" + std::to_string(k));
     }
-    const char* games[] = {"Kl_P", "Kl_E", "Kl_Z", "Kl_R"};
-    const char* switches[] = {"Pulje_Puljepræmier", "Elite_Puljepræmier", "Z_Puljepræmier", "R_Puljepræmier"};
+    // The calculation's games are the catalogue's, in the same order.
+    static_assert(static_cast<int>(calc::kGameCount) == static_cast<int>(kGameCount));
     for (int g = 0; g < calc::kGameCount; ++g) {
-        in.stakeGame[g] = needNumber(stakes, "Indskud", games[g]);
-        in.poolSwitch[g] = race.get(0, switches[g]).toBool();
+        in.stakeGame[g] = needNumber(stakes, "Indskud", games()[g].stakeField);
+        in.poolSwitch[g] = race.get(0, games()[g].poolSwitch).toBool();
     }
 
     Value kode = race.get(0, "Kode");
@@ -99,16 +113,10 @@ RaceInput readRace(Database& db, long long nr) {
     in.codeField = kode.isNull() ? 0 : k == "1" ? 1 : k == "2" ? 2 : k == "3" ? 3 : 0;
     in.splitByCode = !kode.isNull() && k >= "1" && k <= "3";
 
-    const struct {
-        calc::ScaleKind kind;
-        const char* table;
-        const char* flag;
-    } scales[] = {{calc::sKontant, "Kontantpræmier", "Kontantpræmier"}, {calc::sSlag, "Slagpræmier", "Slagpræmier"},
-                  {calc::sSlagspil, "Slagspilspræmier", "Slagspil_S"},  {calc::sP, "P-spils-præmier", "Kl_P"},
-                  {calc::sE, "E-spils-præmier", "Kl_E"},                {calc::sZ, "Z-spils-præmier", "Kl_Z"},
-                  {calc::sR, "R-spils-præmier", "Kl_R"}};
-    for (const auto& s : scales)
-        if (race.get(0, s.flag).toBool()) in.scales[s.kind] = readScale(db, s.table, nr);
+    for (int i = 0; i < kScaleCount; ++i) {
+        const PrizeScale& scale = prizeScales()[static_cast<size_t>(i)];
+        if (race.get(0, scale.flagField).toBool()) in.scales[calcScale(static_cast<ScaleIndex>(i))] = readScale(db, scale.table, nr);
+    }
     if (race.get(0, "Slagspil_S").toBool()) {
         Statement st = db.prepare("SELECT Forening, Slag FROM Slagspil WHERE Kapflyvning = ?");
         st.bind(1, Value(nr));

@@ -5,24 +5,11 @@
 #include <atomic>
 #include <cstring>
 
+#include "core/base/text.h"
+
 namespace vemora {
 
 namespace fs = std::filesystem;
-
-static bool iequals(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x < 128 && y < 128) {
-            if (std::tolower(x) != std::tolower(y)) return false;
-        } else if (x != y) {
-            // Non-ASCII bytes: the Danish capitals differ from their small letters only in one
-            // bit of the second UTF-8 byte (Æ C3 86 / æ C3 A6, Ø C3 98 / ø C3 B8, Å C3 85 / å C3 A5).
-            if ((x | 0x20) != (y | 0x20) || i == 0 || static_cast<unsigned char>(a[i - 1]) != 0xC3) return false;
-        }
-    }
-    return true;
-}
 
 int RowSet::columnIndex(std::string_view name) const {
     for (size_t i = 0; i < columns.size(); ++i)
@@ -84,17 +71,17 @@ Database::~Database() {
     if (db_) sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<Database> Database::open(const fs::path& file) {
+std::unique_ptr<Database> Database::open(const fs::path& file, std::chrono::milliseconds busyTimeout) {
     if (!fs::exists(file)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
-    return openWith(file, SQLITE_OPEN_READWRITE);
+    return openWith(file, SQLITE_OPEN_READWRITE, busyTimeout);
 }
 
-std::unique_ptr<Database> Database::create(const fs::path& file) {
+std::unique_ptr<Database> Database::create(const fs::path& file, std::chrono::milliseconds busyTimeout) {
     if (fs::exists(file)) throw DbError("Filen '" + file.string() + "' findes allerede.");
-    return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeout);
 }
 
-std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags) {
+std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags, std::chrono::milliseconds busyTimeout) {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(file.string().c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -103,13 +90,17 @@ std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags) {
         throw DbError("Databasen '" + file.string() + "' kan ikke åbnes: " + msg, rc);
     }
     std::unique_ptr<Database> db(new Database(raw, file));
-    db->configure();
+    db->configure(busyTimeout);
     return db;
 }
 
-void Database::configure() {
+void Database::setBusyTimeout(std::chrono::milliseconds timeout) {
+    sqlite3_busy_timeout(db_, static_cast<int>(timeout.count()));
+}
+
+void Database::configure(std::chrono::milliseconds busyTimeout) {
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 2000);
+    setBusyTimeout(busyTimeout);
     sqlite3_create_collation(db_, "DANSK", SQLITE_UTF8, nullptr, danishCollation);
     // A misspelt "Field name" must be an error, not a text constant that quietly fills a column.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -193,11 +184,9 @@ std::string Database::viewSql(const std::string& name) {
     if (v.isNull()) return {};
     const std::string& s = v.text();
     // "CREATE VIEW name AS select": return the select.
-    std::string upper;
-    upper.reserve(s.size());
-    for (char c : s) upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    std::string caps = upper(s);
     size_t quoteEnd = s.find('"', s.find('"') + 1);
-    size_t as = upper.find(" AS ", quoteEnd == std::string::npos ? 0 : quoteEnd);
+    size_t as = caps.find(" AS ", quoteEnd == std::string::npos ? 0 : quoteEnd);
     return as == std::string::npos ? s : s.substr(as + 4);
 }
 

@@ -2,6 +2,7 @@
 // The one engine layer every subsystem reaches the section database through. It reports
 // failures as DbError (carrying the engine's own text, which the callers show in their
 // "Fejl" boxes) and never shows a dialog itself.
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -50,10 +51,16 @@ public:
 
 class Database {
 public:
+    // How long a statement waits for a file another program holds before it fails with
+    // "database is locked".
+    static constexpr std::chrono::milliseconds kDefaultBusyTimeout{2000};
+
     // Opens an existing file (fails when it is missing, locked or not a database).
-    static std::unique_ptr<Database> open(const std::filesystem::path& file);
+    static std::unique_ptr<Database> open(const std::filesystem::path& file,
+                                          std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
     // Creates a new, empty database file; fails when the file already exists.
-    static std::unique_ptr<Database> create(const std::filesystem::path& file);
+    static std::unique_ptr<Database> create(const std::filesystem::path& file,
+                                            std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -88,12 +95,13 @@ public:
     void compactInto(const std::filesystem::path& target);
 
     bool inTransaction() const;
+    void setBusyTimeout(std::chrono::milliseconds timeout);
     sqlite3* handle() const { return db_; }
 
 private:
     Database(sqlite3* db, std::filesystem::path path);
-    static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags);
-    void configure();
+    static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags, std::chrono::milliseconds busyTimeout);
+    void configure(std::chrono::milliseconds busyTimeout);
     sqlite3* db_;
     std::filesystem::path path_;
 };

@@ -1,6 +1,8 @@
 #include "core/db/schema.h"
 
+#include "core/base/text.h"
 #include "core/db/database.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora {
 
@@ -62,10 +64,10 @@ std::vector<TableDef> buildTables() {
     }
     {
         TableDef x{"Markering",
-                   {D("Præmiefaktor_A"), D("Præmiefaktor_B"), I("Pointsystem"), D("Hastighed_9192"), D("Hastighed_Andre"),
-                    B("Pulje_Puljepræmier"), B("Elite_Puljepræmier"), B("Z_Puljepræmier"), B("R_Puljepræmier")},
+                   {D("Præmiefaktor_A"), D("Præmiefaktor_B"), I("Pointsystem"), D("Hastighed_9192"), D("Hastighed_Andre")},
                    {},
                    {}};
+        for (const auto& g : games()) x.fields.push_back(B(g.poolSwitch));
         for (const auto& k : pointTableKinds()) x.fields.push_back(L("MestPoint" + k, "1000"));
         for (const auto& k : pointTableKinds()) x.fields.push_back(L("SE_PointPrSlag" + k));
         for (const auto& k : pointTableKinds()) x.fields.push_back(L("SE_PointStep" + k));
@@ -78,11 +80,11 @@ std::vector<TableDef> buildTables() {
                    {Counter("Nr"), I("Uge"), T("Farvekode", 50), T("Station", 3), Dt("SlipDato"), Tm("Sliptid"), D("Gebyr"),
                     D("GebyrSlag", "0"), T("LMU", 1), T("Kode", 1), T("Kommentarer", 255), B("Beregn"), D("Middelafstand"),
                     B("Kontantpræmier"), B("Slagpræmier"), B("Slagspil_S"), B("Slagspil_A"), B("Slagspil_U"), B("Slagspil_X"),
-                    B("Kl_P"), B("Kl_E"), B("Kl_Z"), B("Kl_R"), B("Pulje_Puljepræmier"), B("Elite_Puljepræmier"),
-                    B("Z_Puljepræmier"), B("R_Puljepræmier"), D("RestKontant"), D("RestSlag"), D("RestSlagspil"),
-                    D("RestPulje"), D("RestElite")},
+                    B("Kl_P"), B("Kl_E"), B("Kl_Z"), B("Kl_R")},
                    {},
                    {}};
+        for (const auto& g : games()) x.fields.push_back(B(g.poolSwitch));
+        for (const char* f : {"RestKontant", "RestSlag", "RestSlagspil", "RestPulje", "RestElite"}) x.fields.push_back(D(f));
         append(x.fields, series("RestA", 1, 6, F::Double, std::nullopt));
         append(x.fields, series("RestB", 1, 6, F::Double, std::nullopt));
         x.fields.push_back(D("RestZ", "0"));
@@ -128,14 +130,10 @@ std::vector<TableDef> buildTables() {
                  {},
                  {kRaceFk}});
 
-    for (const char* n : {"Kontantpræmier", "Slagpræmier", "Slagspilspræmier", "E-spils-præmier", "P-spils-præmier"}) {
-        t.push_back(prizeTable(n, false));
-        t.push_back(templateTable(std::string(n) + "_Init"));
+    for (const auto& scale : prizeScales()) {
+        t.push_back(prizeTable(scale.table, scale.keyed));
+        t.push_back(templateTable(scale.templateTable));
     }
-    t.push_back(prizeTable("Z-spils-præmier", true));
-    t.push_back(templateTable("Z-spils-præmier_init"));
-    t.push_back(prizeTable("R-spils-præmier", true));
-    t.push_back(templateTable("R-spils-præmier_init"));
 
     t.push_back({"ResModt", {Req(I("Uge")), Req(T("Forening", 3)), I("Regnskab"), I("Resultat")}, {"Uge", "Forening"}, {}});
     t.push_back({"ImportFejl",
@@ -179,7 +177,7 @@ std::vector<TableDef> buildTables() {
 }
 
 std::vector<IndexDef> buildIndexes() {
-    return {
+    std::vector<IndexDef> ix{
         {"Deltagere", "Fart", {"Kapflyvning", "\"Meter / min\" DESC"}},
         {"Deltagere", "Kode1Fart", {"Kapflyvning", "Kode1", "\"Meter / min\" DESC"}},
         {"Deltagere", "Kode2Fart", {"Kapflyvning", "Kode2", "\"Meter / min\" DESC"}},
@@ -190,25 +188,19 @@ std::vector<IndexDef> buildIndexes() {
         {"Foreninger", "Nr", {"Nr"}},
         {"Regnskab", "Forening", {"Forening"}},
         {"Slagspil", "PrimaryKey", {"Kapflyvning", "Forening", "Slag"}},
-        {"Kontantpræmier", "Kapflyvning", {"Kapflyvning"}},
-        {"Slagpræmier", "Kapflyvning", {"Kapflyvning"}},
-        {"Slagspilspræmier", "Kapflyvning", {"Kapflyvning"}},
-        {"E-spils-præmier", "Kapflyvning", {"Kapflyvning"}},
-        {"P-spils-præmier", "Kapflyvning", {"Kapflyvning"}},
         {"ImportFejl", "Forening", {"Forening", "Uge"}},
         {"Mesterskabsflyvninger", "Kapflyvning", {"Kapflyvning"}},
         {"Mesterskabsflyvninger", "Mesterskab", {"Mesterskab"}},
     };
+    // The keyed prize tables find a race's rows by their primary key.
+    for (const auto& scale : prizeScales())
+        if (!scale.keyed) ix.push_back({scale.table, "Kapflyvning", {"Kapflyvning"}});
+    return ix;
 }
 
 // The section number and name, as the engine's DFirst on the one-row table gave them.
 const std::string kSekNr = "(SELECT Sektionsnr FROM Generelt LIMIT 1)";
 const std::string kSekNavn = "(SELECT Sektionsnavn FROM Generelt LIMIT 1)";
-
-std::string regiExpr(const std::string& fk) {
-    std::string p = "substr(" + fk + ", 1, 2)";
-    return "iif(" + p + " >= '97' OR " + p + " < '90', 'Privat', iif(" + p + " = '95' OR " + p + " = '96', 'Sektion', 'Ryx'))";
-}
 
 std::vector<ViewDef> buildViews() {
     std::vector<ViewDef> v;
@@ -232,7 +224,7 @@ std::vector<ViewDef> buildViews() {
                  "(SELECT count(*) FROM ResModt WHERE ResModt.Uge = Q_Uger.Uge AND ResModt.Forening = Foreninger.Nr "
                  "AND ResModt.Resultat = 1) AS Res FROM Q_Uger, Foreninger"});
     v.push_back({"Q Kapflyvninger",
-                 "SELECT Kapflyvninger.Nr, Kapflyvninger.Uge, Kapflyvninger.Farvekode, " + regiExpr("Kapflyvninger.Farvekode") +
+                 "SELECT Kapflyvninger.Nr, Kapflyvninger.Uge, Kapflyvninger.Farvekode, " + raceCategorySql("Kapflyvninger.Farvekode") +
                      " AS Regi, Kapflyvninger.LMU, Kapflyvninger.Kode, Kapflyvninger.Station, "
                      "iif(Kapflyvninger.Station IS NULL, NULL, printf('%03d', Kapflyvninger.Station)) AS Station3, "
                      "Stationer.Navn, Kapflyvninger.SlipDato, Kapflyvninger.Sliptid, Kapflyvninger.Gebyr, Kapflyvninger.GebyrSlag, "
@@ -277,8 +269,8 @@ std::vector<ViewDef> buildViews() {
                  "INNER JOIN Deltagere ON Kapflyvninger.Nr = Deltagere.Kapflyvning "
                  "INNER JOIN Foreninger ON Foreninger.Nr = Deltagere.Forening "
                  "LEFT JOIN \"Q Antal slag pr kapflyvning\" ON Deltagere.Kapflyvning = \"Q Antal slag pr kapflyvning\".Kapflyvning "
-                 "WHERE substr(Kapflyvninger.Farvekode, 1, 2) IN ('81', '82', '83', '84', '85', '95', '96', '97', '98', '99') "
-                 "ORDER BY Deltagere.Forening, Deltagere.Slag, Deltagere.Ringnummer, Kapflyvninger.Uge, Kapflyvninger.Farvekode"});
+                 "WHERE substr(Kapflyvninger.Farvekode, 1, 2) IN " + privateOrSectionCodesSql() +
+                 " ORDER BY Deltagere.Forening, Deltagere.Slag, Deltagere.Ringnummer, Kapflyvninger.Uge, Kapflyvninger.Farvekode"});
     v.push_back({"Q Mesterskaber",
                  "SELECT Mesterskaber.*, iif(Kun_juniorduer, 'X', NULL) AS Juniorduer, iif(Kun_sportsduer, 'X', NULL) AS Sportsduer, "
                  "iif(Ekskl_Sportsduer, 'X', NULL) AS EksklSportsduer, "
@@ -319,8 +311,11 @@ std::vector<ViewDef> buildViews() {
 }  // namespace
 
 const std::vector<std::string>& pointTableKinds() {
-    static const std::vector<std::string> k{"81", "82", "83", "84", "85", "90", "91", "92",
-                                            "93", "94", "95", "96", "97", "98", "99"};
+    static const std::vector<std::string> k = [] {
+        std::vector<std::string> out;
+        for (const auto& c : colourCodes()) out.emplace_back(c.code);
+        return out;
+    }();
     return k;
 }
 
@@ -349,9 +344,9 @@ std::string kapflyvningsregnskabSql(const std::string& where) {
         for (int i = 1; i <= 6; ++i)
             l1 += "Regnskab.Antal" + std::string(1, c) + std::to_string(i) + " AS \"Antal " + std::string(1, c) +
                   std::to_string(i) + "\", ";
-    for (char g : {'P', 'E', 'Z', 'R'})
-        l1 += "iif(Kapflyvninger.Kl_" + std::string(1, g) + ", Regnskab.Antal" + std::string(1, g) + ", 0) AS \"Antal " +
-              std::string(1, g) + "\", ";
+    for (const auto& g : games())
+        l1 += "iif(Kapflyvninger." + std::string(g.raceFlag) + ", Regnskab." + g.countField + ", 0) AS \"Antal " +
+              std::string(1, g.letter) + "\", ";
     for (char s : {'S', 'A', 'U', 'X'})
         l1 += "iif(Kapflyvninger.Slagspil_" + std::string(1, s) + ", Regnskab.Antal" + std::string(1, s) + ", 0) AS Antal_" +
               std::string(1, s) + ", ";
@@ -376,8 +371,8 @@ std::string kapflyvningsregnskabSql(const std::string& where) {
             l2 += ", " + stake(std::string(1, c) + "_Klasse" + std::to_string(i)) + " * (" + sum + ") AS \"Indskud " +
                   std::string(1, c) + std::to_string(i) + "\"";
         }
-    for (char g : {'P', 'E', 'Z', 'R'})
-        l2 += ", " + stake("Kl_" + std::string(1, g)) + " * \"Antal " + std::string(1, g) + "\" AS \"Indskud " + std::string(1, g) + "\"";
+    for (const auto& g : games())
+        l2 += ", " + stake(g.stakeField) + " * \"Antal " + std::string(1, g.letter) + "\" AS \"Indskud " + std::string(1, g.letter) + "\"";
     l2 += ", " + stake("Slagspil") + " * (Antal_S + Antal_A + Antal_U + Antal_X) AS Slagspil FROM (" + l1 + ") AS l1";
 
     std::string spil;
@@ -415,22 +410,15 @@ const std::vector<ViewDef>& schemaViews() {
     return v;
 }
 
-static bool iequal(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
-
 const ViewDef* findView(const std::string& name) {
     for (const auto& v : schemaViews())
-        if (iequal(v.name, name)) return &v;
+        if (iequals(v.name, name)) return &v;
     return nullptr;
 }
 
 const TableDef* findTable(const std::string& name) {
     for (const auto& t : schemaTables())
-        if (iequal(t.name, name)) return &t;
+        if (iequals(t.name, name)) return &t;
     return nullptr;
 }
 

@@ -9,19 +9,19 @@ long long readSchemaVersion(Database& db) {
     return db.scalar("SELECT Version FROM Generelt LIMIT 1").toInt(0);
 }
 
-bool UpgradeDatabase(AppState& app) {
+bool UpgradeDatabase(Database& db, Ui& ui) {
     long long version;
     try {
-        version = readSchemaVersion(app.database());
+        version = readSchemaVersion(db);
     } catch (const std::exception& e) {
         // The engine's own text, behind a Danish sentence that says what could not be done.
-        app.userInterface().message(std::string("Sektionsdatabasen kan ikke læses: ") + e.what(), "Fejl", Icon::Exclamation);
+        ui.message(std::string("Sektionsdatabasen kan ikke læses: ") + e.what(), "Fejl", Icon::Exclamation);
         return false;
     }
     if (version == kSchemaVersion) return true;
     // Older files are brought up to date by the step-by-step upgrade; until a file can be
     // upgraded it is left exactly as it is.
-    app.userInterface().message("Databasen har version " + std::to_string(version) + ", men programmet kræver version " +
+    ui.message("Databasen har version " + std::to_string(version) + ", men programmet kræver version " +
                                     std::to_string(kSchemaVersion) +
                                     ". Databasen kan ikke opgraderes af denne udgave af programmet og er ikke ændret.",
                                 "Fejl", Icon::Exclamation);

@@ -4,16 +4,28 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/base/text.h"
+
 namespace vemora {
+
+std::optional<Value> Value::fromNumberText(std::string_view text) {
+    std::optional<double> d = parseNumber(text);
+    if (!d) return std::nullopt;
+    // Eighteen digits always fit; longer whole numbers are kept as doubles.
+    if (isWholeNumber(text) && trim(text).size() <= 18) {
+        std::string t = trim(text);
+        int64_t n = 0;
+        std::from_chars(t.data() + (t[0] == '+' ? 1 : 0), t.data() + t.size(), n);
+        return Value(static_cast<long long>(n));
+    }
+    return Value(*d);
+}
 
 int64_t Value::toInt(int64_t ifNull) const {
     switch (v_.index()) {
         case 1: return std::get<int64_t>(v_);
         case 2: return static_cast<int64_t>(std::llround(std::get<double>(v_)));
-        case 3: {
-            const auto& s = std::get<std::string>(v_);
-            return static_cast<int64_t>(std::llround(std::strtod(s.c_str(), nullptr)));
-        }
+        case 3: return static_cast<int64_t>(std::llround(parseNumber(std::get<std::string>(v_)).value_or(0.0)));
         default: return ifNull;
     }
 }
@@ -22,14 +34,7 @@ double Value::toDouble(double ifNull) const {
     switch (v_.index()) {
         case 1: return static_cast<double>(std::get<int64_t>(v_));
         case 2: return std::get<double>(v_);
-        case 3: {
-            const auto& s = std::get<std::string>(v_);
-            double d = 0;
-            auto first = s.data();
-            while (first < s.data() + s.size() && *first == ' ') ++first;
-            std::from_chars(first, s.data() + s.size(), d);
-            return d;
-        }
+        case 3: return parseNumber(std::get<std::string>(v_)).value_or(0.0);
         default: return ifNull;
     }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace vemora {
@@ -32,8 +33,13 @@ public:
     bool isText() const { return v_.index() == 3; }
     bool isNumber() const { return isInt() || isDouble(); }
 
-    // Conversions used where the caller has already decided Null is acceptable; text that is
-    // not a number converts to 0 like the engine's own CDbl would refuse, so callers that must
+    // A number typed or read as text (parseNumber's rule: blanks around, a sign, a decimal
+    // point or comma) as the engine stores it: whole numbers as integers, others as doubles;
+    // nullopt for a text that is no number.
+    static std::optional<Value> fromNumberText(std::string_view text);
+
+    // Conversions used where the caller has already decided Null is acceptable; a text is
+    // read by parseNumber, and a text that is no number converts to 0, so callers that must
     // refuse letters check isNumber() first.
     int64_t toInt(int64_t ifNull = 0) const;
     double toDouble(double ifNull = 0.0) const;

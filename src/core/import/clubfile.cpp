@@ -4,7 +4,7 @@
 #include <charconv>
 #include <system_error>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 
 namespace vemora {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/dates.h"
+#include "core/base/dates.h"
 #include "core/db/value.h"
 
 namespace vemora {

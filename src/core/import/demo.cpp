@@ -2,11 +2,14 @@
 
 #include <cmath>
 #include <cstdio>
+#include <array>
 #include <map>
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
+#include "core/domain/catalogue.h"
 #include "core/import/importrun.h"
+#include "core/races/races.h"
 
 namespace vemora {
 
@@ -15,14 +18,6 @@ namespace fs = std::filesystem;
 // ---- writing lines ---------------------------------------------------------------------------
 
 namespace {
-
-// Places the Windows-1252 form of a text at a 1-based position, cut or padded to the width.
-void put(std::string& line, size_t pos1, size_t width, const std::string& utf8) {
-    std::string bytes = utf8ToCp1252(utf8);
-    bytes.resize(width, ' ');
-    if (line.size() < pos1 - 1 + width) line.resize(pos1 - 1 + width, ' ');
-    line.replace(pos1 - 1, width, bytes);
-}
 
 std::string rightAligned(const std::string& s, size_t width) {
     return s.size() >= width ? s.substr(s.size() - width) : std::string(width - s.size(), ' ') + s;
@@ -61,58 +56,58 @@ std::string formatHeader(const std::string& club, const std::string& version) {
 std::string formatRace(const std::string& cc, std::optional<Date> date, const std::string& time, const std::string& station,
                        const std::string& stationName) {
     std::string line = "1";
-    put(line, 2, 2, cc);
+    placeField(line, 2, 2, cc);
     if (date) {
         char buf[16];
         std::snprintf(buf, sizeof buf, "%02u%02u%02d", static_cast<unsigned>(date->day()), static_cast<unsigned>(date->month()),
                       static_cast<int>(date->year()) % 100);
-        put(line, 4, 6, buf);
+        placeField(line, 4, 6, buf);
     } else {
-        put(line, 4, 6, "");
+        placeField(line, 4, 6, "");
     }
-    put(line, 10, 5, time);
-    put(line, 15, 3, "");
-    put(line, 18, 3, station);
+    placeField(line, 10, 5, time);
+    placeField(line, 15, 3, "");
+    placeField(line, 18, 3, station);
     return line + utf8ToCp1252(stationName);
 }
 
 std::string formatBird(const BirdRecord& b, Layout layout) {
     std::string line = "2";
-    put(line, 2, 2, b.cc);
-    put(line, 4, 3, b.slag.toText());
+    placeField(line, 2, 2, b.cc);
+    placeField(line, 4, 3, b.slag.toText());
     std::string ring = b.ring;
-    put(line, 7, 3, mid(ring, 1, 3));
-    put(line, 10, 2, mid(ring, 5, 2));
-    put(line, 12, 4, mid(ring, 8, 4));
-    put(line, 16, 1, b.kon.toText());
-    put(line, 17, 1, b.sportsdue ? "X" : "");
-    put(line, 18, 1, digitChar(b.sektionA));
-    put(line, 19, 1, digitChar(b.sektionB));
-    put(line, 20, 1, digitChar(b.gruppeA));
-    put(line, 21, 1, digitChar(b.gruppeB));
-    put(line, 22, 1, b.pulje ? "X" : "");
-    put(line, 23, 1, b.elite ? "X" : "");
-    put(line, 24, 6, clock6(b.hjemkomst));
-    put(line, 30, 6, clock6(b.korrigeret));
-    put(line, 36, 1, numberText(b.dogn));
-    put(line, 37, 16, rightAligned(numberText(b.speed), 16));
+    placeField(line, 7, 3, mid(ring, 1, 3));
+    placeField(line, 10, 2, mid(ring, 5, 2));
+    placeField(line, 12, 4, mid(ring, 8, 4));
+    placeField(line, 16, 1, b.kon.toText());
+    placeField(line, 17, 1, b.sportsdue ? "X" : "");
+    placeField(line, 18, 1, digitChar(b.sektionA));
+    placeField(line, 19, 1, digitChar(b.sektionB));
+    placeField(line, 20, 1, digitChar(b.gruppeA));
+    placeField(line, 21, 1, digitChar(b.gruppeB));
+    placeField(line, 22, 1, b.pulje ? "X" : "");
+    placeField(line, 23, 1, b.elite ? "X" : "");
+    placeField(line, 24, 6, clock6(b.hjemkomst));
+    placeField(line, 30, 6, clock6(b.korrigeret));
+    placeField(line, 36, 1, numberText(b.dogn));
+    placeField(line, 37, 16, rightAligned(numberText(b.speed), 16));
 
     const bool six = layout == Layout::L6;
     size_t navn = 53;
     if (layout >= Layout::L2) {
         std::string t = b.foreningskrydsT ? b.foreningskrydsT->toText() : "";
         if (t.empty() && b.foreningskryds && *b.foreningskryds) t = "X";
-        put(line, 53, six ? 10 : 1, t);
-        put(line, six ? 63 : 54, 1, flagChar(b.junior, 'J'));
+        placeField(line, 53, six ? 10 : 1, t);
+        placeField(line, six ? 63 : 54, 1, flagChar(b.junior, 'J'));
         navn = 55;
     }
     if (layout >= Layout::L3) {
         size_t base = six ? 64 : 55;
-        put(line, base, 1, flagChar(b.pensionist, 'P'));
-        put(line, base + 1, 1, flagChar(b.begynder, 'B'));
-        for (int i = 0; i < 3; ++i) put(line, base + 2 + i, 1, b.kode[i].value_or(""));
-        put(line, base + 5, 1, b.klZ.value_or(false) ? "X" : "");
-        put(line, base + 6, 1, b.klR.value_or(false) ? "X" : "");
+        placeField(line, base, 1, flagChar(b.pensionist, 'P'));
+        placeField(line, base + 1, 1, flagChar(b.begynder, 'B'));
+        for (int i = 0; i < 3; ++i) placeField(line, base + 2 + i, 1, b.kode[i].value_or(""));
+        placeField(line, base + 5, 1, b.klZ.value_or(false) ? "X" : "");
+        placeField(line, base + 6, 1, b.klR.value_or(false) ? "X" : "");
         navn = base + 7;
     }
     if (layout >= Layout::L4) {
@@ -122,11 +117,11 @@ std::string formatBird(const BirdRecord& b, Layout layout) {
             std::snprintf(buf, sizeof buf, "%07lld", std::llround(b.afstand->toDouble() * 1000));
             a = buf;
         }
-        put(line, navn, 7, a);
+        placeField(line, navn, 7, a);
         navn += 7;
     }
     if (layout >= Layout::L5) {
-        put(line, navn, 5, b.omrade ? b.omrade->toText() : "");
+        placeField(line, navn, 5, b.omrade ? b.omrade->toText() : "");
         navn += 5;
     }
     line.resize(navn - 1, ' ');
@@ -136,17 +131,17 @@ std::string formatBird(const BirdRecord& b, Layout layout) {
 
 std::string formatLoftGame(const std::string& cc, const std::string& slag, const std::string& name) {
     std::string line = "3";
-    put(line, 2, 2, cc);
-    put(line, 4, 3, slag);
+    placeField(line, 2, 2, cc);
+    placeField(line, 4, 3, slag);
     return line + utf8ToCp1252(name);
 }
 
 std::string formatPayment(const std::string& cc, long long amount) {
     std::string line = "4";
-    put(line, 2, 2, cc);
+    placeField(line, 2, 2, cc);
     char buf[16];
     std::snprintf(buf, sizeof buf, "%010lld", amount);
-    put(line, 4, 10, buf);
+    placeField(line, 4, 10, buf);
     return line;
 }
 
@@ -155,10 +150,6 @@ std::string formatFactor(int km, double faktor) {
     std::snprintf(buf, sizeof buf, "5%04d%07lld", km, std::llround(faktor * 1000));
     return buf;
 }
-
-ClubFileWriter::ClubFileWriter(const fs::path& file) : out_(file, std::ios::binary | std::ios::trunc) {}
-
-void ClubFileWriter::line(const std::string& cp1252) { out_ << cp1252 << "\r\n"; }
 
 // ---- the demo season ---------------------------------------------------------------------------
 
@@ -276,9 +267,9 @@ std::string clockText(int seconds) {
 
 // One club's file for one week; returns the number of bird lines.
 long long writeClubWeek(const fs::path& file, const DemoClub& club, const std::vector<DemoRace>& races, Rng& rng) {
-    ClubFileWriter w(file);
-    w.line(formatHeader(club.nr, versionForLayout(club.layout)));
-    for (const auto& r : races) w.line(formatRace(r.cc, r.date, r.time, r.station->nr, " " + r.station->name));
+    Cp1252Writer w(file);
+    w.encodedLine(formatHeader(club.nr, versionForLayout(club.layout)));
+    for (const auto& r : races) w.encodedLine(formatRace(r.cc, r.date, r.time, r.station->nr, " " + r.station->name));
     long long birds = 0;
     std::map<std::string, std::vector<size_t>> sentLofts;
     for (const auto& r : races) {
@@ -325,7 +316,7 @@ long long writeClubWeek(const fs::path& file, const DemoClub& club, const std::v
             if (b.foreningskrydsT->isText()) b.foreningskryds = true;
             b.omrade = Value(loft.area);
             b.slagNavn = Value(loft.name);
-            w.line(formatBird(b, club.layout));
+            w.encodedLine(formatBird(b, club.layout));
             ++birds;
             auto& sent = sentLofts[r.cc];
             if (sent.empty() || sent.back() != bird.loft) sent.push_back(bird.loft);
@@ -334,35 +325,32 @@ long long writeClubWeek(const fs::path& file, const DemoClub& club, const std::v
     for (const auto& r : races) {
         if (!isPrivateOrSection(r.cc)) continue;
         for (size_t l : sentLofts[r.cc])
-            if (club.lofts[l].loftGame) w.line(formatLoftGame(r.cc, club.lofts[l].nr, club.lofts[l].name));
+            if (club.lofts[l].loftGame) w.encodedLine(formatLoftGame(r.cc, club.lofts[l].nr, club.lofts[l].name));
     }
     for (const auto& r : races)
-        if (isPrivateOrSection(r.cc)) w.line(formatPayment(r.cc, 30000LL + rng.range(0, 500) * 100));
+        if (isPrivateOrSection(r.cc)) w.encodedLine(formatPayment(r.cc, 30000LL + rng.range(0, 500) * 100));
     if (!w.ok()) throw std::runtime_error("Filen " + file.string() + " kunne ikke skrives.");
     return birds;
 }
 
-// Creates the race as the secretary does before the files arrive: release data, fee, the
-// games played and, for private and section races, the prize scales from the templates.
+// Creates the race as the secretary does before the files arrive: through the race dialog
+// (so private and section races get the prize scales from the templates), then release
+// data, fee and the games played.
 void ensureRace(Database& db, int week, const DemoRace& r) {
     if (db.scalar("SELECT count(*) FROM Kapflyvninger WHERE Uge = ? AND substr(Farvekode, 1, 2) = ?", {week, r.cc}).toInt())
         return;
     bool games = isPrivateOrSection(r.cc);
     if (db.scalar("SELECT count(*) FROM Stationer WHERE Nr = ?", {r.station->nr}).toInt() == 0)
         db.execute("INSERT INTO Stationer (Nr, Navn) VALUES (?, ?)", {r.station->nr, r.station->name});
-    db.execute(
-        "INSERT INTO Kapflyvninger (Uge, Farvekode, Station, SlipDato, Sliptid, Gebyr, GebyrSlag, LMU, Beregn, "
-        "Kontantpræmier, Slagpræmier, Slagspil_S, Kl_P, Kl_E, Kl_Z, Kl_R, Pulje_Puljepræmier, Elite_Puljepræmier) "
-        "VALUES (?, ?, ?, ?, ?, 300, 0, ?, 1, ?, ?, ?, ?, ?, ?, ?, 0, 0)",
-        {week, farvekodeLabel(r.cc), r.station->nr, isoDate(r.date), r.time, r.station->km > 280 ? "L" : "M", games, games,
-         games, games, games, games, games});
-    if (!games) return;
-    Value nr(static_cast<long long>(db.lastInsertId()));
-    for (const char* t : {"Kontantpræmier", "Slagpræmier", "Slagspilspræmier", "P-spils-præmier", "E-spils-præmier",
-                          "Z-spils-præmier", "R-spils-præmier"})
-        db.execute("INSERT INTO " + sqlIdent(t) + " (Kapflyvning, Antal, Værdi) SELECT ?, Antal, Værdi FROM " +
-                       sqlIdent(std::string(t) + "_Init") + " ORDER BY rowid",
-                   {nr});
+    long long nr = races::InsertRace(db, week, colourCodeLabel(r.cc), races::RaceOrigin::Dialog);
+    std::string sql = "UPDATE Kapflyvninger SET Station = ?, SlipDato = ?, Sliptid = ?, Gebyr = 300, GebyrSlag = 0, LMU = ?";
+    std::vector<Value> params{r.station->nr, isoDate(r.date), r.time, r.station->km > 280 ? "L" : "M"};
+    for (const auto& scale : prizeScales()) {
+        sql += ", " + sqlIdent(scale.flagField) + " = ?";
+        params.emplace_back(games);
+    }
+    params.emplace_back(nr);
+    db.execute(sql + " WHERE Nr = ?", params);
 }
 
 // Takes every default, answering Yes, and keeps the messages of runs that did not complete.
@@ -397,18 +385,21 @@ void prepareDemoSettings(Database& db) {
         "Bank_Adr = 'Storegade 1', Bank_Postnr = '6200', Regnr = '1234', Kontonr = '0001234567' "
         "WHERE Sektionsnavn IS NULL");
     db.exec("INSERT OR IGNORE INTO Postnr (Postnr, \"By\") VALUES ('6200', 'Aabenraa')");
-    const std::vector<std::pair<const char*, std::vector<std::pair<int, int>>>> templates{
-        {"Kontantpræmier_Init", {{1, 300}, {2, 200}, {3, 150}, {5, 100}, {10, 50}}},
-        {"Slagpræmier_Init", {{1, 200}, {2, 100}}},
-        {"Slagspilspræmier_Init", {{1, 250}, {1, 150}, {1, 100}}},
-        {"P-spils-præmier_Init", {{1, 100}, {2, 50}, {3, 25}}},
-        {"E-spils-præmier_Init", {{1, 150}, {2, 75}}},
-        {"Z-spils-præmier_init", {{1, 60}, {2, 30}}},
-        {"R-spils-præmier_init", {{1, 60}, {2, 30}}}};
-    for (const auto& [table, rows] : templates) {
-        if (db.scalar("SELECT count(*) FROM " + sqlIdent(table)).toInt()) continue;
-        for (const auto& [antal, vaerdi] : rows)
-            db.execute("INSERT INTO " + sqlIdent(table) + " (Antal, Værdi) VALUES (?, ?)", {antal, vaerdi});
+    // Antal and Værdi of each template, by the catalogue's scale index.
+    const std::array<std::vector<std::pair<int, int>>, kScaleCount> templates{{
+        {{1, 300}, {2, 200}, {3, 150}, {5, 100}, {10, 50}},  // cash
+        {{1, 250}, {1, 150}, {1, 100}},                      // loft game
+        {{1, 100}, {2, 50}, {3, 25}},                        // P
+        {{1, 150}, {2, 75}},                                 // E
+        {{1, 200}, {2, 100}},                                // loft prizes
+        {{1, 60}, {2, 30}},                                  // Z
+        {{1, 60}, {2, 30}},                                  // R
+    }};
+    for (size_t i = 0; i < templates.size(); ++i) {
+        std::string table = sqlIdent(prizeScales()[i].templateTable);
+        if (db.scalar("SELECT count(*) FROM " + table).toInt()) continue;
+        for (const auto& [antal, vaerdi] : templates[i])
+            db.execute("INSERT INTO " + table + " (Antal, Værdi) VALUES (?, ?)", {antal, vaerdi});
     }
     tr.commit();
 }

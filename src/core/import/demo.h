@@ -5,17 +5,17 @@
 // every position of every layout.
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/app/appstate.h"
+#include "core/base/text.h"
 #include "core/import/clubfile.h"
 
 namespace vemora {
 
-// ---- writing lines (UTF-8 in, Windows-1252 bytes out) ------------------------------------------
+// ---- writing lines (UTF-8 in, Windows-1252 bytes out, for Cp1252Writer::encodedLine) ---------
 
 std::string formatHeader(const std::string& club, const std::string& version);
 std::string formatRace(const std::string& cc, std::optional<Date> date, const std::string& time,
@@ -25,17 +25,6 @@ std::string formatBird(const BirdRecord& b, Layout layout);
 std::string formatLoftGame(const std::string& cc, const std::string& slag, const std::string& name);
 std::string formatPayment(const std::string& cc, long long amount);
 std::string formatFactor(int km, double faktor);
-
-// Writes lines with CR LF line ends.
-class ClubFileWriter {
-public:
-    explicit ClubFileWriter(const std::filesystem::path& file);
-    void line(const std::string& cp1252);
-    bool ok() const { return static_cast<bool>(out_); }
-
-private:
-    std::ofstream out_;
-};
 
 // ---- the demo season ---------------------------------------------------------------------------
 

@@ -5,8 +5,10 @@
 #include <optional>
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
+#include "core/domain/catalogue.h"
 #include "core/import/clubfile.h"
+#include "core/races/races.h"
 
 namespace vemora {
 
@@ -16,9 +18,6 @@ namespace {
 struct SilentEnd {};
 // Ends the run after "Ugyldigt filformat.".
 struct WrongHeader {};
-
-constexpr const char* kPrizeTables[] = {"Kontantpræmier", "Slagpræmier", "Slagspilspræmier", "E-spils-præmier",
-                                        "P-spils-præmier"};
 
 // Counts of one race's Regnskab row, added up in memory while a block of birds or loft games
 // runs and written when the block closes (or the run ends), so each bird costs one statement.
@@ -159,7 +158,8 @@ void ImportRun::race(const std::string& line) {
         "SELECT Nr, SlipDato, Sliptid, Station FROM Kapflyvninger WHERE Uge = ? AND substr(Farvekode, 1, 2) = ? "
         "ORDER BY Nr LIMIT 1",
         {week_, r.cc});
-    if (checkRes_ && (r.cc >= "95" || r.cc < "90") && !r.time.empty()) check_[idx] = true;
+    // National races are never checked against the entries.
+    if (checkRes_ && isPrivateOrSection(r.cc) && !r.time.empty()) check_[idx] = true;
 
     if (found.empty()) {
         Answer a = ui_.ask("Kapflyvning " + r.cc + " (" + r.stationName + ") er ikke oprettet. Ønsker du at oprette kapflyvningen.",
@@ -208,30 +208,10 @@ void ImportRun::race(const std::string& line) {
         writeReleaseData(nr, r);
 }
 
-std::string farvekodeLabelImpl(const std::string& cc) {
-    if (cc >= "81" && cc <= "85") return cc + " - Privat";
-    static const std::map<std::string, std::string> names{
-        {"90", "Sprint"},     {"91", "Orange skema"}, {"92", "Grøn skema"}, {"93", "Hvid skema"},
-        {"94", "Rød skema"},  {"95", "Blå skema"},    {"96", "Gul skema"},  {"97", "Privat"},
-        {"98", "Privat"},     {"99", "Privat"}};
-    auto it = names.find(cc);
-    return it == names.end() ? cc : cc + " - " + it->second;
-}
-
 void ImportRun::createRace(const RaceRecord& r, int idx) {
-    db_.execute("INSERT INTO Kapflyvninger (Uge, Farvekode, Beregn) VALUES (?, ?, 1)", {week_, farvekodeLabelImpl(r.cc)});
-    int64_t nr = db_.lastInsertId();
-    Value nrV(static_cast<long long>(nr));
-    RowSet mark = db_.query("SELECT Pulje_Puljepræmier, Elite_Puljepræmier FROM Markering LIMIT 1");
-    if (!mark.empty())
-        db_.execute("UPDATE Kapflyvninger SET Pulje_Puljepræmier = ?, Elite_Puljepræmier = ? WHERE Nr = ?",
-                    {mark.get(0, "Pulje_Puljepræmier"), mark.get(0, "Elite_Puljepræmier"), nrV});
+    int64_t nr = races::InsertRace(db_, week_, colourCodeLabel(r.cc), races::RaceOrigin::Import);
     writeReleaseData(nr, r);
     raceNr_[idx] = nr;
-    for (const char* t : kPrizeTables)
-        db_.execute("INSERT INTO " + sqlIdent(t) + " (Kapflyvning, Antal, Værdi) SELECT ? AS Kapflyvning, Antal, Værdi FROM " +
-                        sqlIdent(std::string(t) + "_init") + " ORDER BY rowid",
-                    {nrV});
 }
 
 void ImportRun::writeReleaseData(int64_t nr, const RaceRecord& r) {
@@ -438,13 +418,11 @@ void ImportRun::flushCounts() {
     counts_.clear();
 }
 
-bool gameRace(const std::string& cc) { return cc >= "95" || cc < "90"; }
-
 void ImportRun::loftGame(const std::string& line) {
     LoftGameRecord g = parseLoftGame(line);
     int idx = colourIndex(g.cc);
     int64_t nr = raceNr_[idx];
-    if (nr <= 0 || !gameRace(g.cc)) return;
+    if (nr <= 0 || !isPrivateOrSection(g.cc)) return;
     Value nrV(static_cast<long long>(nr));
     Value slag = isBlank(g.slag) ? Value() : Value(g.slag);
     Statement& f = stmt(findLoft_, "SELECT rowid FROM Slagspil WHERE Kapflyvning = ? AND Forening = ? AND Slag IS ? LIMIT 1");
@@ -472,7 +450,7 @@ void ImportRun::payment(const std::string& line) {
     std::string cc = field(line, 2, 2);
     int idx = colourIndex(cc);
     int64_t nr = raceNr_[idx];
-    if (nr <= 0 || !gameRace(cc)) return;
+    if (nr <= 0 || !isPrivateOrSection(cc)) return;
     PaymentRecord p = parsePayment(line);
     stmt(payment_,
          "INSERT INTO Indbetalinger (Kapflyvning, Forening, Indbetalt) VALUES (?1, ?2, ?3) "
@@ -495,8 +473,6 @@ void ImportRun::finish() {
 }
 
 }  // namespace
-
-std::string farvekodeLabel(const std::string& cc) { return farvekodeLabelImpl(cc); }
 
 ImportResult ImportClubFile(AppState& app, const std::filesystem::path& file, const std::string& club,
                             const std::string& week, bool checkResults) {

@@ -38,7 +38,4 @@ ImportResult ImportEntry(AppState& app, const std::filesystem::path& folder, con
 bool readCheckResFiler(Database& db);
 void writeCheckResFiler(Database& db, bool on);
 
-// The colour-code label a race created by the import gets ("91" -> "91 - Orange skema").
-std::string farvekodeLabel(const std::string& cc);
-
 }  // namespace vemora

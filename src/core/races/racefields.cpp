@@ -3,42 +3,18 @@
 #include <cstdlib>
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora::races {
 
 namespace {
 
-// Matches a text against a pattern in which "#" stands for a digit and every other
-// character for itself, as the engine's Like with "#" did.
-bool matches(std::string_view text, std::string_view pattern) {
-    if (text.size() != pattern.size()) return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (pattern[i] == '#') {
-            if (text[i] < '0' || text[i] > '9') return false;
-        } else if (text[i] != pattern[i]) {
-            return false;
-        }
-    }
-    return true;
-}
+bool matches(std::string_view text, std::string_view pattern) { return matchesDigitPattern(text, pattern); }
 
 int number(std::string_view s) { return std::atoi(std::string(s).c_str()); }
 
 void fail(AppState& app, const std::string& text) { app.userInterface().message(text, "Fejl", Icon::Exclamation); }
-
-// A number typed into a grid cell or fee box: digits with an optional decimal comma or point.
-std::optional<Value> parseNumber(std::string_view text) {
-    std::string t = trim(text);
-    if (allDigits(t) && t.size() < 16) return Value(static_cast<long long>(std::stoll(t)));
-    for (char& c : t)
-        if (c == ',') c = '.';
-    if (t.empty() || t.find_first_not_of("0123456789.-") != std::string::npos) return std::nullopt;
-    char* end = nullptr;
-    double d = std::strtod(t.c_str(), &end);
-    if (!end || *end != '\0') return std::nullopt;
-    return Value(d);
-}
 
 }  // namespace
 
@@ -104,10 +80,6 @@ EntryCheck checkSliptid(std::string_view text) {
 
 // ---- the race row -------------------------------------------------------------------------
 
-const std::array<const char*, 7> kGameFields{"Kontantpræmier", "Slagspil_S", "Kl_P", "Kl_E",
-                                             "Slagpræmier",    "Kl_Z",       "Kl_R"};
-const std::array<const char*, 4> kPoolFields{"Pulje_Puljepræmier", "Elite_Puljepræmier", "Z_Puljepræmier",
-                                             "R_Puljepræmier"};
 static const std::array<const char*, 8> kPlainFields{"Station", "SlipDato", "Sliptid", "Gebyr",
                                                      "GebyrSlag", "LMU",     "Kode",    "Kommentarer"};
 
@@ -123,14 +95,7 @@ Value kodeFromControl(const Value& control) {
     return Value();
 }
 
-std::string slipdatoToControl(const Value& field) {
-    if (field.isNull()) return "";
-    if (auto d = parseIsoDate(field.toText())) {
-        std::string iso = isoDate(*d);
-        return iso.substr(8, 2) + "-" + iso.substr(5, 2) + "-" + iso.substr(0, 4);
-    }
-    return field.toText();
-}
+std::string slipdatoToControl(const Value& field) { return field.isNull() ? "" : danishDate(field.toText()); }
 
 std::optional<Value> slipdatoFromControl(const Value& control, int currentYear) {
     std::string t = control.toText();
@@ -158,8 +123,8 @@ std::optional<RaceRow> LoadRace(Database& db, long long nr) {
     for (const char* f : kPlainFields) r.controls[f] = rs.get(0, f);
     r.controls["SlipDato"] = NullIfEmpty(Value(slipdatoToControl(rs.get(0, "SlipDato"))));
     r.controls["Kode"] = NullIfEmpty(Value(kodeToControl(rs.get(0, "Kode"))));
-    for (const char* f : kGameFields) r.controls[f] = Value(rs.get(0, f).toBool() ? 1 : 0);
-    for (const char* f : kPoolFields) r.controls[f] = Value(rs.get(0, f).toBool() ? 1 : 0);
+    for (const auto& scale : prizeScales()) r.controls[scale.flagField] = Value(rs.get(0, scale.flagField).toBool() ? 1 : 0);
+    for (const auto& g : games()) r.controls[g.poolSwitch] = Value(rs.get(0, g.poolSwitch).toBool() ? 1 : 0);
     return r;
 }
 
@@ -172,7 +137,7 @@ static Value fieldFromControl(std::string_view f, const Value& v, int currentYea
     }
     if (f == "Kode") return kodeFromControl(v);
     // A fee of letters stays text, which the number field refuses.
-    if ((f == "Gebyr" || f == "GebyrSlag") && v.isText()) return parseNumber(v.text()).value_or(v);
+    if ((f == "Gebyr" || f == "GebyrSlag") && v.isText()) return Value::fromNumberText(v.text()).value_or(v);
     return v;
 }
 
@@ -189,8 +154,8 @@ bool SaveRace(AppState& app, long long nr, const RaceControls& controls) {
             params.push_back(v);
         };
         for (const char* f : kPlainFields) set(f, fieldFromControl(f, get(f), app.currentYear()));
-        for (const char* f : kGameFields) set(f, Value(get(f).toBool() ? 1 : 0));
-        for (const char* f : kPoolFields) set(f, Value(get(f).toBool() ? 1 : 0));
+        for (const auto& scale : prizeScales()) set(scale.flagField, Value(get(scale.flagField).toBool() ? 1 : 0));
+        for (const auto& g : games()) set(g.poolSwitch, Value(get(g.poolSwitch).toBool() ? 1 : 0));
         sql += " WHERE Nr = " + std::to_string(nr);
         app.database().execute(sql, params);
         return true;
@@ -248,6 +213,10 @@ StationLookup LeaveStation(AppState& app, std::string_view text) {
     return r;
 }
 
+std::string stationName(Database& db, std::string_view stationText) {
+    return db.scalar("SELECT Navn FROM Stationer WHERE Nr = ?", {stationNumber(stationText)}).toText();
+}
+
 bool SaveStationName(AppState& app, std::string_view stationText, std::string_view name) {
     std::string nr = stationNumber(stationText);
     try {
@@ -267,32 +236,39 @@ bool SaveStationName(AppState& app, std::string_view stationText, std::string_vi
 
 // ---- prize scales -------------------------------------------------------------------------
 
-const std::array<const char*, 7> kPrizeTables{"Kontantpræmier",  "Slagspilspræmier", "P-spils-præmier", "E-spils-præmier",
-                                              "Slagpræmier",     "Z-spils-præmier",  "R-spils-præmier"};
+namespace {
 
-std::vector<PrizeRow> LoadPrizes(Database& db, int table, long long race) {
-    RowSet rs = db.query("SELECT rowid, Antal, Værdi, Kapflyvning FROM " + sqlIdent(kPrizeTables.at(static_cast<size_t>(table))) +
+std::string prizeTable(int scale) { return sqlIdent(prizeScales().at(static_cast<size_t>(scale)).table); }
+
+PrizeRow prizeRow(const std::vector<Value>& r) { return {r[0].toInt(), r[1], r[2], r[3]}; }
+
+}  // namespace
+
+std::vector<PrizeRow> LoadPrizes(Database& db, int scale, long long race) {
+    RowSet rs = db.query("SELECT rowid, Antal, Værdi, Kapflyvning FROM " + prizeTable(scale) +
                              " WHERE Kapflyvning = ? ORDER BY Værdi DESC, rowid",
                          {race});
     std::vector<PrizeRow> out;
-    for (auto& r : rs.rows) out.push_back({r[0].toInt(), r[1], r[2], r[3]});
+    for (auto& r : rs.rows) out.push_back(prizeRow(r));
     return out;
 }
 
-long long SavePrizeCell(Database& db, int table, long long race, long long rowid, std::string_view column,
-                        const Value& value) {
+PrizeRow SavePrizeCell(Database& db, int scale, long long race, long long rowid, std::string_view column,
+                       const Value& value) {
     if (column != "Antal" && column != "Værdi") throw DbError("Feltet kan ikke ændres.");
     Value v = NullIfEmpty(value);
     if (v.isNull()) throw DbError("Feltet skal udfyldes.");
     if (v.isText())
-        if (auto n = parseNumber(v.text())) v = *n;
-    const std::string t = sqlIdent(kPrizeTables.at(static_cast<size_t>(table)));
+        if (auto n = Value::fromNumberText(v.text())) v = *n;
+    const std::string t = prizeTable(scale);
     if (rowid == 0) {
         db.execute("INSERT INTO " + t + " (Kapflyvning, " + sqlIdent(column) + ") VALUES (?, ?)", {race, v});
-        return db.lastInsertId();
+        rowid = db.lastInsertId();
+    } else {
+        db.execute("UPDATE " + t + " SET " + sqlIdent(column) + " = ? WHERE rowid = ?", {v, rowid});
     }
-    db.execute("UPDATE " + t + " SET " + sqlIdent(column) + " = ? WHERE rowid = ?", {v, rowid});
-    return rowid;
+    RowSet rs = db.query("SELECT rowid, Antal, Værdi, Kapflyvning FROM " + t + " WHERE rowid = ?", {rowid});
+    return rs.empty() ? PrizeRow{} : prizeRow(rs.rows[0]);
 }
 
 }  // namespace vemora::races

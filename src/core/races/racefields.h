@@ -39,12 +39,8 @@ EntryCheck checkSliptid(std::string_view text);
 
 // ---- the race row -------------------------------------------------------------------------
 
-// The fields the dialog edits, in its order. Check boxes Spil(0..6) show the first seven game
-// fields of kGameFields; the four pool switches follow.
-extern const std::array<const char*, 7> kGameFields;
-extern const std::array<const char*, 4> kPoolFields;
-
-// The race's editable fields by field name, as the controls show them: SlipDato as
+// The race's editable fields by field name (the plain fields, the flag field of each prize
+// scale and the pool switches of the catalogue), as the controls show them: SlipDato as
 // "dd-mm-yyyy", Kode as "Kode 2", Booleans as 0/1, everything else as stored; Null stays Null
 // (shown empty).
 using RaceControls = std::map<std::string, Value>;
@@ -88,26 +84,25 @@ struct StationLookup {
 // Station_LostFocus: finds the station or adds it unnamed. Shows
 // "Fejl ved opdatering af stationsnr." on an error (letters included).
 StationLookup LeaveStation(AppState& app, std::string_view text);
+// The stored name of the station a box holds; "" when it has none or is not registered.
+std::string stationName(Database& db, std::string_view stationText);
 // Stationsnavn_LostFocus: stores the name (empty as Null), adding the station when missing.
 // Shows "Fejl ved opdatering af stationsnavn." on an error.
 bool SaveStationName(AppState& app, std::string_view stationText, std::string_view name);
 
 // ---- prize scales -------------------------------------------------------------------------
 
-// The per-race prize tables by option-button index (the same index as the game check box).
-extern const std::array<const char*, 7> kPrizeTables;
-
 struct PrizeRow {
     long long rowid = 0;
     Value antal, vaerdi, kapflyvning;
 };
 
-// The race's rows of one prize table, highest value first.
-std::vector<PrizeRow> LoadPrizes(Database& db, int table, long long race);
+// The race's rows of one prize scale (by its catalogue index), highest value first.
+std::vector<PrizeRow> LoadPrizes(Database& db, int scale, long long race);
 // Writes one cell ("Antal" or "Værdi") of an existing row, or adds a row for the race with
-// that cell set (rowid 0), returning the row's rowid. An empty cell, letters or a duplicate
-// value where the table forbids one throw DbError.
-long long SavePrizeCell(Database& db, int table, long long race, long long rowid, std::string_view column,
-                        const Value& value);
+// that cell set (rowid 0), and returns the row as stored. An empty cell, letters or a
+// duplicate value where the table forbids one throw DbError.
+PrizeRow SavePrizeCell(Database& db, int scale, long long race, long long rowid, std::string_view column,
+                       const Value& value);
 
 }  // namespace vemora::races

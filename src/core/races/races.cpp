@@ -1,17 +1,10 @@
 #include "core/races/races.h"
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora::races {
-
-const std::vector<std::string>& colourCodes() {
-    static const std::vector<std::string> c{
-        "81 - Privat",      "82 - Privat",    "83 - Privat",    "84 - Privat",   "85 - Privat",
-        "90 - Sprint",      "91 - Orange skema", "92 - Grøn skema", "93 - Hvid skema", "94 - Rød skema",
-        "95 - Blå skema",   "96 - Gul skema", "97 - Privat",    "98 - Privat"};
-    return c;
-}
 
 const std::vector<std::string>& weekEntries() {
     static const std::vector<std::string> w = [] {
@@ -44,13 +37,37 @@ std::optional<long long> findRace(Database& db, int week, std::string_view farve
 
 namespace {
 
-// The template of each per-race prize table, in the order a new race's rows are copied.
-const char* const kCreationOrder[] = {"Kontantpræmier",  "Slagpræmier",     "Slagspilspræmier", "P-spils-præmier",
-                                      "E-spils-præmier", "Z-spils-præmier", "R-spils-præmier"};
-
 void message(AppState& app, const std::string& text) { app.userInterface().message(text, "Fejl", Icon::Exclamation); }
 
 }  // namespace
+
+long long InsertRace(Database& db, int week, const std::string& farvekode, RaceOrigin origin) {
+    const bool dialog = origin == RaceOrigin::Dialog;
+    db.execute("INSERT INTO Kapflyvninger (Uge, Farvekode, Beregn) VALUES (?, ?, 1)", {week, farvekode});
+    const long long nr = db.lastInsertId();
+    // The dialog gives national races nothing of the section's defaults.
+    if (dialog && !isPrivateOrSection(farvekode)) return nr;
+    std::string pools;
+    for (const auto& g : games())
+        if (dialog || g.importCopiesPool) pools += (pools.empty() ? "" : ", ") + sqlIdent(g.poolSwitch);
+    RowSet m = db.query("SELECT " + pools + " FROM Markering LIMIT 1");
+    if (!m.empty()) {
+        std::string set;
+        for (const auto& c : m.columns) set += (set.empty() ? "" : ", ") + sqlIdent(c) + " = ?";
+        std::vector<Value> params = m.rows[0];
+        params.emplace_back(nr);
+        db.execute("UPDATE Kapflyvninger SET " + set + " WHERE Nr = ?", params);
+    }
+    for (ScaleIndex i : scaleCreationOrder()) {
+        const PrizeScale& scale = prizeScales()[i];
+        if (!dialog && !scale.importCopies) continue;
+        // rowid order is the order the template rows were stored in.
+        db.execute("INSERT INTO " + sqlIdent(scale.table) + " (Kapflyvning, Antal, Værdi) SELECT ?, Antal, Værdi FROM " +
+                       sqlIdent(scale.templateTable) + " ORDER BY rowid",
+                   {nr});
+    }
+    return nr;
+}
 
 CreateResult CreateRace(AppState& app, std::string_view weekText, std::string_view farvekode) {
     if (weekText.empty()) {
@@ -67,8 +84,6 @@ CreateResult CreateRace(AppState& app, std::string_view weekText, std::string_vi
     }
     const int week = std::stoi(std::string(weekText));
     const std::string code(farvekode);
-    const std::string category = raceCategory(code);
-    const bool ownRace = category == "Privat" || category == "Sektion";
 
     try {
         Database& db = app.database();
@@ -88,23 +103,7 @@ CreateResult CreateRace(AppState& app, std::string_view weekText, std::string_vi
         Transaction tr(db);
         long long nr = 0;
         try {
-            db.execute("INSERT INTO Kapflyvninger (Uge, Farvekode, Beregn) VALUES (?, ?, 1)", {week, code});
-            nr = db.lastInsertId();
-            if (ownRace) {
-                RowSet m = db.query(
-                    "SELECT Pulje_Puljepræmier, Elite_Puljepræmier, Z_Puljepræmier, R_Puljepræmier FROM Markering LIMIT 1");
-                if (!m.empty())
-                    db.execute(
-                        "UPDATE Kapflyvninger SET Pulje_Puljepræmier = ?, Elite_Puljepræmier = ?, Z_Puljepræmier = ?, "
-                        "R_Puljepræmier = ? WHERE Nr = ?",
-                        {m.rows[0][0], m.rows[0][1], m.rows[0][2], m.rows[0][3], nr});
-                for (const char* table : kCreationOrder) {
-                    // rowid order is the order the template rows were stored in.
-                    db.execute("INSERT INTO " + sqlIdent(table) + " (Kapflyvning, Antal, Værdi) SELECT ?, Antal, Værdi FROM " +
-                                   sqlIdent(std::string(table) + "_Init") + " ORDER BY rowid",
-                               {nr});
-                }
-            }
+            nr = InsertRace(db, week, code, RaceOrigin::Dialog);
         } catch (const DbError&) {
             tr.commit();
             throw;
@@ -117,9 +116,26 @@ CreateResult CreateRace(AppState& app, std::string_view weekText, std::string_vi
     }
 }
 
-bool MarkForCalculation(Database& db, long long nr) {
-    return db.execute("UPDATE Kapflyvninger SET Beregn = 1 WHERE Nr = ?", {nr}) > 0;
+std::vector<RaceRef> SelectRaces(Database& db, const RaceSelection& which) {
+    std::string where = which.race ? " WHERE Nr = ?" : which.week ? " WHERE Uge = ?" : "";
+    std::vector<Value> params;
+    if (which.race) params.emplace_back(*which.race);
+    else if (which.week) params.emplace_back(*which.week);
+    std::vector<RaceRef> out;
+    for (auto& r : db.query("SELECT Nr, Uge, Farvekode FROM Kapflyvninger" + where + " ORDER BY Uge, Farvekode, Nr", params).rows)
+        out.push_back({r[0].toInt(), r[1], r[2].toText()});
+    return out;
 }
+
+int MarkForCalculation(Database& db, const RaceSelection& which) {
+    std::string where = which.race ? " WHERE Nr = ?" : which.week ? " WHERE Uge = ?" : "";
+    std::vector<Value> params;
+    if (which.race) params.emplace_back(*which.race);
+    else if (which.week) params.emplace_back(*which.week);
+    return db.execute("UPDATE Kapflyvninger SET Beregn = 1" + where, params);
+}
+
+RowSet ListRaces(Database& db) { return db.query("SELECT * FROM \"Q Kapflyvninger\""); }
 
 bool DeleteRace(AppState& app, long long nr) {
     try {

@@ -11,8 +11,6 @@
 
 namespace vemora::races {
 
-// The fourteen colour codes offered when a race is created, in their order.
-const std::vector<std::string>& colourCodes();
 // The week list offered when a race is created: "1" .. "53".
 const std::vector<std::string>& weekEntries();
 
@@ -24,6 +22,17 @@ std::optional<std::string> matchColourCode(std::string_view text, const std::vec
 
 // The number of the race of that week and whole colour-code text, if there is one.
 std::optional<long long> findRace(Database& db, int week, std::string_view farvekode);
+
+// Who creates a race decides what it takes over from the section's defaults: the dialog
+// gives private and section races all four pool switches and all seven prize scales and
+// national races none; the import gives every race the switches and scales the catalogue
+// marks as copied by the import.
+enum class RaceOrigin { Dialog, Import };
+
+// The one way a race comes into being: the row with Beregn set, then the pool switches and
+// prize templates its origin calls for. Returns the new Nr. Throws DbError, leaving what was
+// written so far to the caller's transaction.
+long long InsertRace(Database& db, int week, const std::string& farvekode, RaceOrigin origin);
 
 enum class CreateOutcome { Created, NoWeek, NoColourCode, Duplicate, Failed };
 struct CreateResult {
@@ -37,9 +46,29 @@ struct CreateResult {
 // and section races only) in one transaction. Shows its own messages through app.ui.
 CreateResult CreateRace(AppState& app, std::string_view weekText, std::string_view farvekode);
 
-// Sets Beregn on the race, as opening it for editing from the list does. False when the race
-// does not exist.
-bool MarkForCalculation(Database& db, long long nr);
+// A choice of races: one race, the races of a week, or all.
+struct RaceSelection {
+    std::optional<long long> race;
+    std::optional<int> week;
+    static RaceSelection one(long long nr) { return {nr, std::nullopt}; }
+    static RaceSelection ofWeek(int week) { return {std::nullopt, week}; }
+    static RaceSelection all() { return {}; }
+};
+
+struct RaceRef {
+    long long nr = 0;
+    Value uge;
+    std::string farvekode;
+};
+
+// The chosen races in week and colour-code order (the order they are calculated and printed in).
+std::vector<RaceRef> SelectRaces(Database& db, const RaceSelection& which);
+// Sets Beregn on the chosen races, so that the next reader recalculates them (opening a race
+// for editing does this). Returns how many races were marked.
+int MarkForCalculation(Database& db, const RaceSelection& which);
+
+// The rows of the race list (the stored query "Q Kapflyvninger").
+RowSet ListRaces(Database& db);
 
 // Deletes a race; its birds, prizes, accounts and payments go with it through the relations.
 // Shows "Fejl ved sletning af kapflyvning." on a failure.

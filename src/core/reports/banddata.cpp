@@ -4,7 +4,7 @@
 #include <limits>
 #include <set>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 
 namespace vemora::reports {
 

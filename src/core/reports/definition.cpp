@@ -5,7 +5,7 @@
 #include <functional>
 #include <sstream>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 
 namespace vemora::reports {
 

@@ -1,5 +1,8 @@
 #include "core/reports/format.h"
 
+#include "core/base/dates.h"
+#include "core/base/text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,21 +16,6 @@ namespace {
 bool startsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A text the database holds where a number is expected (a count typed into a text field):
-// read with either decimal mark; nullopt when it is not a number.
-std::optional<double> numberFromText(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    if (s.empty()) return std::nullopt;
-    std::string t(s);
-    for (char& c : t)
-        if (c == ',') c = '.';
-    double d = 0;
-    auto r = std::from_chars(t.data(), t.data() + t.size(), d);
-    if (r.ec != std::errc() || r.ptr != t.data() + t.size()) return std::nullopt;
-    return d;
-}
 
 void appendGeneralNumber(std::string& out, double d) {
     if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15) {
@@ -100,13 +88,6 @@ std::string danishNumber(double v, int decimals, bool thousands) {
     return out;
 }
 
-std::string danishDate(std::string_view iso) {
-    if (iso.size() >= 10 && isDigit(iso[0]) && isDigit(iso[1]) && isDigit(iso[2]) && isDigit(iso[3]) && iso[4] == '-' &&
-        isDigit(iso[5]) && isDigit(iso[6]) && iso[7] == '-' && isDigit(iso[8]) && isDigit(iso[9]))
-        return std::string(iso.substr(8, 2)) + "-" + std::string(iso.substr(5, 2)) + "-" + std::string(iso.substr(0, 4));
-    return std::string(iso);
-}
-
 std::string clockTime(std::string_view t) {
     int parts[3] = {0, 0, 0};
     int n = 0;
@@ -144,7 +125,7 @@ void appendFormatted(std::string& out, const Value& v, const Format& f) {
         case FormatKind::Integer:
         case FormatKind::Number: {
             if (v.isNull()) return;
-            std::optional<double> d = v.isNumber() ? std::optional<double>(v.toDouble()) : numberFromText(v.text());
+            std::optional<double> d = v.isNumber() ? std::optional<double>(v.toDouble()) : parseNumber(v.text());
             if (!d) {
                 out += v.text();
                 return;

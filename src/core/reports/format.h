@@ -27,8 +27,6 @@ std::string formatValue(const Value& v, const Format& f);
 // A number with the given decimals, a comma before them and a point between thousands:
 // 1234.5 with 2 decimals is "1.234,50". Halves round away from zero.
 std::string danishNumber(double v, int decimals, bool thousands = true);
-// "2026-06-06" (also with a time after it) as "06-06-2026"; other texts unchanged.
-std::string danishDate(std::string_view iso);
 // "7:05", "07.05" or "07:05:09" as "07:05:09"; other texts unchanged.
 std::string clockTime(std::string_view t);
 

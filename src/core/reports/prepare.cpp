@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/calc/calc.h"
 #include "core/reports/prepare_parts.h"
 #include "core/reports/queries.h"
@@ -13,61 +13,6 @@ namespace vemora::reports {
 namespace {
 
 void error(AppState& app, const std::string& text) { app.userInterface().message(text, "Fejl", Icon::Exclamation); }
-
-bool allDigitsOrEmpty(std::string_view s) {
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
-// A number as the secretary types it: digits with a decimal comma (or point) and points
-// between thousands.
-std::optional<double> readNumber(std::string text) {
-    text = trim(text);
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.erase(0, 1);
-    }
-    if (text.empty()) return std::nullopt;
-    std::string whole = text, frac;
-    auto comma = text.find(',');
-    if (comma != std::string::npos) {
-        whole = text.substr(0, comma);
-        frac = text.substr(comma + 1);
-        if (frac.empty() || !allDigits(frac)) return std::nullopt;
-    }
-    // Points: thousands separators when every group after one has three digits (1.000,
-    // 12.500), else a single point is a decimal point (12.5).
-    std::vector<std::string> groups;
-    size_t start = 0;
-    for (;;) {
-        auto dot = whole.find('.', start);
-        groups.push_back(whole.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
-        if (dot == std::string::npos) break;
-        start = dot + 1;
-    }
-    std::string digits;
-    if (groups.size() == 1) {
-        digits = groups[0];
-    } else {
-        bool thousands = !groups[0].empty() && groups[0].size() <= 3;
-        for (size_t i = 1; i < groups.size(); ++i) thousands = thousands && groups[i].size() == 3;
-        if (thousands) {
-            for (const auto& g : groups) digits += g;
-        } else if (groups.size() == 2 && comma == std::string::npos) {
-            digits = groups[0];
-            frac = groups[1];
-            if (frac.empty()) return std::nullopt;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digits.empty() && frac.empty()) return std::nullopt;
-    if (!allDigitsOrEmpty(digits) || !allDigitsOrEmpty(frac)) return std::nullopt;
-    double v = std::stod((digits.empty() ? "0" : digits) + (frac.empty() ? "" : "." + frac));
-    return negative ? -v : v;
-}
 
 // The part of a combo text before " - " ("007 - Ryparken" gives "007").
 std::string beforeDash(const std::string& text) {
@@ -283,11 +228,11 @@ BirdCount parseBirdCount(const std::string& text) {
     if (t.empty()) return {};
     BirdCount c;
     if (t.back() == '%') {
-        auto n = readNumber(t.substr(0, t.size() - 1));
+        auto n = parseNumber(t.substr(0, t.size() - 1));
         if (!n) return {BirdCount::Invalid, 0};
         return {BirdCount::Percent, *n};
     }
-    auto n = readNumber(t);
+    auto n = parseNumber(t);
     if (!n) return {BirdCount::Invalid, 0};
     return {BirdCount::Number, *n};
 }

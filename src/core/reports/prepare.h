@@ -104,9 +104,12 @@ std::string reportFileFor(const PrintRequest& request);
 // The championship definition by the championship's point system.
 std::string championshipReportFile(const std::string& type, bool specifyPoints, bool decimals);
 
+// The diploma tab's championship combo text ("Nr - Titel") of a championship number; "" when
+// there is none.
+std::string championshipChoice(Database& db, const std::string& nr);
+
 // The count box of the result list: empty (every placed bird), a number, or a number followed
-// by "%". Either decimal mark is read; a point followed by exactly three digits separates
-// thousands as in Danish.
+// by "%"; the number with a decimal comma or point.
 struct BirdCount {
     enum Kind { All, Number, Percent, Invalid } kind = All;
     double value = 0;

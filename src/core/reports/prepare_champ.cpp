@@ -1,5 +1,5 @@
 // Tab 4 and the championship diplomas: the printouts that read the championship standings.
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/reports/prepare_parts.h"
 #include "core/reports/queries.h"
 
@@ -51,3 +51,12 @@ bool prepareChampionshipDiplomas(AppState& app, const PrintRequest& r, PreparedR
 }
 
 }  // namespace vemora::reports::detail
+
+namespace vemora::reports {
+
+std::string championshipChoice(Database& db, const std::string& nr) {
+    RowSet rs = db.query("SELECT ifnull(Nr, '') || ' - ' || ifnull(Titel, '') FROM Mesterskaber WHERE Nr = ? ORDER BY RecNr", {nr});
+    return rs.empty() ? std::string() : rs.rows[0][0].toText();
+}
+
+}  // namespace vemora::reports

@@ -1,7 +1,7 @@
 #include "core/settings/postnr.h"
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/database.h"
 
 namespace vemora {

@@ -4,28 +4,17 @@
 #include <cstdlib>
 
 #include "core/app/procs.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/database.h"
 #include "core/db/schema.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora {
 
 const std::array<const char*, 5> kSektionsBankFields = {"Bank", "Bank_Adr", "Bank_Postnr", "Regnr", "Kontonr"};
-const std::array<const char*, 4> kPuljeFields = {"Pulje_Puljepræmier", "Elite_Puljepræmier", "Z_Puljepræmier",
-                                                 "R_Puljepræmier"};
 const std::array<const char*, 17> kIndskudFields = {
     "A_Klasse1", "A_Klasse2", "A_Klasse3", "A_Klasse4", "A_Klasse5", "A_Klasse6", "B_Klasse1", "B_Klasse2", "B_Klasse3",
     "B_Klasse4", "B_Klasse5", "B_Klasse6", "Kl_P",      "Kl_E",      "Slagspil",  "Kl_Z",      "Kl_R"};
-
-const std::array<PrizeTemplate, 7> kPrizeTemplates = {{
-    {"&Kontantpræmier", "Kontantpræmier_Init", "Select * From Kontantpræmier_Init Order By Værdi Desc"},
-    {"&Slagspilspræmier", "Slagspilspræmier_Init", "Select * From Slagspilspræmier_Init Order By Værdi Desc"},
-    {"P-spi&lspræmier", "P-spils-præmier_Init", "Select * From [P-spils-præmier_Init] Order By Værdi Desc"},
-    {"&E-spilspræmier", "E-spils-præmier_Init", "Select * From [E-spils-præmier_Init] Order By Værdi Desc"},
-    {"Sl&agpræmier", "Slagpræmier_Init", "Select * From Slagpræmier_Init Order By Værdi Desc"},
-    {"&Z-spilspræmier", "Z-spils-præmier_Init", "Select * From [Z-spils-præmier_Init] Order By Værdi Desc"},
-    {"&R-spilspræmier", "R-spils-præmier_Init", "Select * From [R-spils-præmier_Init] Order By Værdi Desc"},
-}};
 
 namespace {
 
@@ -36,7 +25,7 @@ std::string shown(const Value& v) { return v.isNull() ? std::string() : v.toText
 Value numberFromBox(const std::string& text) {
     std::string t = trim(text);
     if (t.empty()) return Value();
-    if (allDigits(t) && t.size() < 18) return Value(static_cast<long long>(std::stoll(t)));
+    if (allDigits(t)) return Value::fromNumberText(t).value_or(Value(text));
     return Value(text);
 }
 
@@ -60,7 +49,7 @@ std::optional<MarkeringData> LoadMarkering(Database& db) {
     MarkeringData m;
     m.faktorA = FactorShown(r.get(0, "Præmiefaktor_A"));
     m.faktorB = FactorShown(r.get(0, "Præmiefaktor_B"));
-    for (size_t i = 0; i < kPuljeFields.size(); ++i) m.pulje[i] = r.get(0, kPuljeFields[i]).toBool();
+    for (size_t i = 0; i < m.pulje.size(); ++i) m.pulje[i] = r.get(0, games()[i].poolSwitch).toBool();
     const Value& ps = r.get(0, "Pointsystem");
     if (ps.isNumber() && ps.toDouble() == 0) m.pointsystem = PointSystem::Points1000;
     else if (ps.isNumber() && ps.toDouble() == 1) m.pointsystem = PointSystem::Placering;
@@ -101,13 +90,11 @@ std::string FactorText(const std::string& text) { return text.empty() ? "0" : te
 std::string PadCode(const std::string& text) { return text.empty() ? text : padZero(text, 3); }
 
 double ParseFactor(const std::string& text) {
+    // A factor has no sign: the box takes digits and the decimal comma only.
     std::string t = trim(text);
-    auto comma = t.find(',');
-    if (comma != std::string::npos) t[comma] = '.';
-    bool ok = !t.empty() && t.find_first_not_of("0123456789.") == std::string::npos &&
-              t.find('.') == t.rfind('.') && t != ".";
-    if (!ok) throw DbError("Ugyldigt tal: " + text);
-    return std::strtod(t.c_str(), nullptr);
+    std::optional<double> d = t.find_first_of("+-") == std::string::npos ? parseNumber(t) : std::nullopt;
+    if (!d) throw DbError("Ugyldigt tal: " + text);
+    return *d;
 }
 
 std::string FactorShown(const Value& stored) {
@@ -172,8 +159,8 @@ SektionsdataResult SaveSektionsdata(Database& db, const SektionsData& sek, const
         std::vector<Value> params;
         params.emplace_back(ParseFactor(mark.faktorA));
         params.emplace_back(ParseFactor(mark.faktorB));
-        for (size_t i = 0; i < kPuljeFields.size(); ++i) {
-            sql += ", " + sqlIdent(kPuljeFields[i]) + " = ?";
+        for (size_t i = 0; i < mark.pulje.size(); ++i) {
+            sql += ", " + sqlIdent(games()[i].poolSwitch) + " = ?";
             params.push_back(Value(mark.pulje[i]));
         }
         const Value& stored = m.get(0, "Pointsystem");
@@ -209,10 +196,9 @@ void SaveIndskud(Database& db, const IndskudData& stakes) {
 // ---- Prize templates ---------------------------------------------------------------------------
 
 std::vector<TemplateRow> ReadTemplate(Database& db, int index) {
-    // The grid's record source with the row identity added, so edited rows find their row.
-    std::string src = kPrizeTemplates.at(static_cast<size_t>(index)).recordSource;
-    std::string sql = "Select rowid AS RowId_, Antal, Værdi" + src.substr(std::string("Select *").size());
-    RowSet r = db.query(sql);
+    // With the row identity, so edited rows find their row.
+    RowSet r = db.query("SELECT rowid AS RowId_, Antal, Værdi FROM " +
+                        sqlIdent(prizeScales().at(static_cast<size_t>(index)).templateTable) + " ORDER BY Værdi DESC");
     std::vector<TemplateRow> out;
     for (size_t i = 0; i < r.size(); ++i)
         out.push_back({r.get(i, "RowId_").toInt(), r.get(i, "Antal"), r.get(i, "Værdi"), false});
@@ -220,7 +206,7 @@ std::vector<TemplateRow> ReadTemplate(Database& db, int index) {
 }
 
 void WriteTemplateRows(Database& db, int index, std::vector<TemplateRow>& rows) {
-    std::string table = sqlIdent(kPrizeTemplates.at(static_cast<size_t>(index)).table);
+    std::string table = sqlIdent(prizeScales().at(static_cast<size_t>(index)).templateTable);
     std::vector<int64_t> newIds(rows.size(), 0);
     Transaction tr(db);
     for (size_t i = 0; i < rows.size(); ++i) {

@@ -27,8 +27,6 @@ struct SektionsData {
 
 // ---- Markering: prize factors, pools, point system, point table ----------------------------
 
-extern const std::array<const char*, 4> kPuljeFields;  // Pulje_, Elite_, Z_, R_Puljepræmier
-
 // What the three boxes of one race kind show. The shown value is a text, never Null.
 struct PointRowTexts {
     std::string mestPoint, prSlag, step;
@@ -38,7 +36,7 @@ enum class PointSystem { None = -1, Points1000 = 0, Placering = 1 };
 
 struct MarkeringData {
     std::string faktorA, faktorB;  // shown with a decimal comma
-    std::array<bool, 4> pulje{};    // in the order of kPuljeFields
+    std::array<bool, 4> pulje{};    // the pool switches, in the catalogue's order of the games
     PointSystem pointsystem = PointSystem::None;
     std::map<std::string, PointRowTexts> points;  // by race kind "81" .. "99"
 };
@@ -107,13 +105,6 @@ inline constexpr const char* kStepPræmier = "præmier";
 
 // ---- Prize templates --------------------------------------------------------------------------
 
-struct PrizeTemplate {
-    const char* caption;  // the button's caption
-    const char* table;
-    const char* recordSource;  // the query the grid shows
-};
-extern const std::array<PrizeTemplate, 7> kPrizeTemplates;
-
 struct TemplateRow {
     int64_t rowId = 0;  // 0: a row not yet written
     Value antal = 1;
@@ -121,9 +112,9 @@ struct TemplateRow {
     bool dirty = false;
 };
 
-// The rows of template i in the order of its record source, highest value first.
+// The rows of the template of prize scale i (catalogue index), highest value first.
 std::vector<TemplateRow> ReadTemplate(Database& db, int index);
-// Writes the dirty rows of template i (new rows are added and get their row id) in one
+// Writes the dirty rows of the template of scale i (new rows are added and get their row id) in one
 // transaction; clears their dirty marks only when all were written. Throws DbError.
 void WriteTemplateRows(Database& db, int index, std::vector<TemplateRow>& rows);
 

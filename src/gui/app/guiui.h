@@ -3,7 +3,7 @@
 // buttons, default button and icon, in Danish, and the wait cursor.
 #include <QWidget>
 
-#include "core/app/ui.h"
+#include "core/base/ui.h"
 
 namespace vemora::gui {
 

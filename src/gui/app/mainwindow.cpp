@@ -9,7 +9,7 @@
 #include <map>
 
 #include "core/app/startup.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 
 namespace vemora::gui {
 

@@ -7,7 +7,7 @@
 #include <QThread>
 
 #include "core/app/startup.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "gui/app/splash.h"
 
 namespace vemora::gui {

@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "core/import/importfejl.h"
 #include "gui/app/behaviours.h"
 #include "gui/app/mainwindow.h"
 
@@ -115,24 +116,12 @@ void ImportFejl::Forening_LostFocus() {
     FilterFejlList();
 }
 
-std::string ImportFejl::condition() const {
-    // The boxes take digits only, so the week is a number; the club is still quoted as text.
-    std::string c;
-    if (!uge_->text().isEmpty()) c = "Uge = " + uge_->text().toStdString();
-    if (!forening_->text().isEmpty()) {
-        if (!c.empty()) c += " And ";
-        c += "Forening = " + sqlQuote(forening_->text().toStdString());
-    }
-    return c;
-}
+ImportFejlFilter ImportFejl::filter() const { return {uge_->text().toStdString(), forening_->text().toStdString()}; }
 
 void ImportFejl::FilterFejlList() {
-    std::string c = condition();
-    if (!c.empty()) c = "Where " + c;
-    std::string sql = "Select * From ImportFejl " + c + " Order By Uge, Forening, Farvekode, Slag, Ringnummer";
-    recordSource_ = QString::fromStdString(sql);
+    recordSource_ = QString::fromStdString(importFejlRecordSource(filter()));
     try {
-        model_->setRows(app_.database().query(sql));
+        model_->setRows(ListImportFejl(app_.database(), filter()));
     } catch (const std::exception& e) {
         app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
@@ -144,9 +133,7 @@ void ImportFejl::cmdSlet_Click() {
         return;
     SetBusy(app_, true);
     try {
-        std::string c = condition();
-        if (!c.empty()) c = " Where " + c;
-        app_.database().exec("Delete From ImportFejl" + c);
+        DeleteImportFejl(app_.database(), filter());
         FilterFejlList();
         SetBusy(app_, false);
     } catch (const std::exception& e) {

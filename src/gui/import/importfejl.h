@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "core/app/appstate.h"
+#include "core/import/importfejl.h"
 
 class QLineEdit;
 class QPushButton;
@@ -43,7 +44,7 @@ public:
     void Forening_LostFocus();
 
 private:
-    std::string condition() const;
+    ImportFejlFilter filter() const;
     AppState& app_;
     QLineEdit* uge_;
     QLineEdit* forening_;

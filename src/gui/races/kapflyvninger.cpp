@@ -33,10 +33,7 @@ QString formatted(const std::string& field, const Value& v) {
     if (v.isNull()) return {};
     std::string t = v.toText();
     if (field == "SlipDato") {
-        if (auto d = parseIsoDate(t)) {
-            std::string iso = isoDate(*d);
-            return QString::fromStdString(iso.substr(8, 2) + "-" + iso.substr(5, 2) + "-" + iso.substr(0, 4));
-        }
+        return QString::fromStdString(danishDate(t));
     } else if (field == "Sliptid") {
         if (t.size() >= 5 && t[2] == ':') return QString::fromStdString(t.substr(0, 5));
     }
@@ -50,7 +47,7 @@ QString formatted(const std::string& field, const Value& v) {
 void KapflyvningslisteModel::refresh() {
     beginResetModel();
     try {
-        rows_ = app_.database().query("SELECT * FROM \"Q Kapflyvninger\"");
+        rows_ = races::ListRaces(app_.database());
     } catch (const DbError& e) {
         rows_ = RowSet{};
         app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
@@ -190,7 +187,7 @@ void Kapflyvninger::cmdRediger_Click() {
     }
     try {
         // Opening a race for editing always leaves it to be calculated again.
-        races::MarkForCalculation(app_.database(), nr);
+        races::MarkForCalculation(app_.database(), races::RaceSelection::one(nr));
     } catch (const DbError& e) {
         app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return;

@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "core/app/procs.h"
+#include "core/base/text.h"
+#include "core/domain/catalogue.h"
 #include "core/races/racefields.h"
 #include "core/races/races.h"
 #include "gui/app/behaviours.h"
@@ -30,10 +32,6 @@ namespace vemora::gui {
 namespace core = vemora::races;
 
 namespace {
-
-const char* const kSpilCaptions[] = {"Kontantpræmier", "Slagspil", "Kl. P", "Kl. E", "Slagpræmier", "Kl. Z", "Kl. R"};
-const char* const kPrizeCaptions[] = {"&Kontantpræmier", "&Slagspilspræmier", "P-spi&lspræmier", "&E-spilspræmier",
-                                      "Sl&agpræmier",    "&Z-spilspræmier",   "&R-spilspræmier"};
 
 QComboBox* comboBox(const char* name, bool editable) {
     auto* c = new QComboBox;
@@ -59,12 +57,7 @@ QCheckBox* checkBox(const QString& name, const QString& caption) {
     return c;
 }
 
-bool matchesDigits(const QString& text, const QString& pattern) {
-    if (text.size() != pattern.size()) return false;
-    for (int i = 0; i < text.size(); ++i)
-        if (pattern[i] == '#' ? !text[i].isDigit() : text[i] != pattern[i]) return false;
-    return true;
-}
+bool matchesDigits(const QString& text, const char* pattern) { return matchesDigitPattern(text.toStdString(), pattern); }
 
 std::string str(const QString& s) { return s.toStdString(); }
 QString qstr(const std::string& s) { return QString::fromStdString(s); }
@@ -148,23 +141,29 @@ void Kapflyvningsdialog::buildControls() {
     grid->addWidget(lblGebyrSlag, row, 3, 1, 2);
     grid->addWidget(GebyrSlag, row++, 5);
 
-    auto* games = new QGroupBox("Spil");
-    games->setObjectName("fraSpil");
-    auto* gamesGrid = new QGridLayout(games);
-    for (int i = 0; i < 7; ++i) {
-        Spil[static_cast<size_t>(i)] = checkBox("Spil" + QString::number(i), QString::fromUtf8(kSpilCaptions[i]));
-        gamesGrid->addWidget(Spil[static_cast<size_t>(i)], i % 4, i / 4);
+    auto* gameBoxes = new QGroupBox("Spil");
+    gameBoxes->setObjectName("fraSpil");
+    auto* gamesGrid = new QGridLayout(gameBoxes);
+    for (int i = 0; i < kScaleCount; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        Spil[k] = checkBox("Spil" + QString::number(i), QString::fromUtf8(prizeScales()[k].gameCaption));
+        gamesGrid->addWidget(Spil[k], i % 4, i / 4);
     }
     auto* pools = new QGroupBox("Puljepræmier");
     pools->setObjectName("fraPulje");
     auto* poolsBox = new QVBoxLayout(pools);
-    Pulje_Puljepræmier = checkBox("Pulje_Puljepræmier", "Pulje");
-    Elite_Puljepræmier = checkBox("Elite_Puljepræmier", "Elite");
-    Z_Puljepræmier = checkBox("Z_Puljepræmier", "Kl. Z");
-    R_Puljepræmier = checkBox("R_Puljepræmier", "Kl. R");
-    for (QCheckBox* c : {Pulje_Puljepræmier, Elite_Puljepræmier, Z_Puljepræmier, R_Puljepræmier}) poolsBox->addWidget(c);
-    poolOf_ = {nullptr, nullptr, Pulje_Puljepræmier, Elite_Puljepræmier, nullptr, Z_Puljepræmier, R_Puljepræmier};
-    grid->addWidget(games, row, 0, 1, 4);
+    for (size_t g = 0; g < games().size(); ++g) {
+        const Game& game = games()[g];
+        pool_[g] = checkBox(QString::fromUtf8(game.poolSwitch), QString::fromUtf8(game.poolCaption));
+        poolsBox->addWidget(pool_[g]);
+        // Each switch is open only while the box of its game is ticked.
+        poolOf_[static_cast<size_t>(game.scale)] = pool_[g];
+    }
+    Pulje_Puljepræmier = pool_[kGameP];
+    Elite_Puljepræmier = pool_[kGameE];
+    Z_Puljepræmier = pool_[kGameZ];
+    R_Puljepræmier = pool_[kGameR];
+    grid->addWidget(gameBoxes, row, 0, 1, 4);
     grid->addWidget(pools, row++, 4, 1, 2);
 
     grid->addWidget(label("Kommentarer", Kommentarer), row, 0);
@@ -176,8 +175,8 @@ void Kapflyvningsdialog::buildControls() {
     auto* prizePage = new QWidget;
     prizePage->setObjectName("Præmieside");
     auto* scales = new QVBoxLayout;
-    for (int i = 0; i < 7; ++i) {
-        auto* b = new QRadioButton(QString::fromUtf8(kPrizeCaptions[i]));
+    for (int i = 0; i < kScaleCount; ++i) {
+        auto* b = new QRadioButton(QString::fromUtf8(prizeScales()[static_cast<size_t>(i)].caption));
         b->setObjectName("btnPræmie" + QString::number(i));
         btnPræmie[static_cast<size_t>(i)] = b;
         scales->addWidget(b);
@@ -292,11 +291,8 @@ bool Kapflyvningsdialog::SaveControls() {
     c["LMU"] = SaveControlToField(LMU);
     c["Kode"] = SaveControlToField(Kode);
     c["Kommentarer"] = SaveControlToField(Kommentarer);
-    for (size_t i = 0; i < 7; ++i) c[core::kGameFields[i]] = SaveControlToField(Spil[i]);
-    c["Pulje_Puljepræmier"] = SaveControlToField(Pulje_Puljepræmier);
-    c["Elite_Puljepræmier"] = SaveControlToField(Elite_Puljepræmier);
-    c["Z_Puljepræmier"] = SaveControlToField(Z_Puljepræmier);
-    c["R_Puljepræmier"] = SaveControlToField(R_Puljepræmier);
+    for (size_t i = 0; i < Spil.size(); ++i) c[prizeScales()[i].flagField] = SaveControlToField(Spil[i]);
+    for (size_t g = 0; g < pool_.size(); ++g) c[games()[g].poolSwitch] = SaveControlToField(pool_[g]);
     return core::SaveRace(app_, nr_, c);
 }
 
@@ -351,18 +347,13 @@ void Kapflyvningsdialog::LoadControls() {
     LoadControlFromField(LMU, c["LMU"]);
     LoadControlFromField(Kode, c["Kode"]);
     LoadControlFromField(Kommentarer, c["Kommentarer"]);
-    for (size_t i = 0; i < 7; ++i) LoadControlFromField(Spil[i], c[core::kGameFields[i]]);
-    LoadControlFromField(Pulje_Puljepræmier, c["Pulje_Puljepræmier"]);
-    LoadControlFromField(Elite_Puljepræmier, c["Elite_Puljepræmier"]);
-    LoadControlFromField(Z_Puljepræmier, c["Z_Puljepræmier"]);
-    LoadControlFromField(R_Puljepræmier, c["R_Puljepræmier"]);
+    for (size_t i = 0; i < Spil.size(); ++i) LoadControlFromField(Spil[i], c[prizeScales()[i].flagField]);
+    for (size_t g = 0; g < pool_.size(); ++g) LoadControlFromField(pool_[g], c[games()[g].poolSwitch]);
     // The station's name comes from the station register.
     QString name;
     if (!Station->currentText().isEmpty()) {
         try {
-            name = qstr(app_.database()
-                            .scalar("SELECT Navn FROM Stationer WHERE Nr = ?", {core::stationNumber(str(Station->currentText()))})
-                            .toText());
+            name = qstr(core::stationName(app_.database(), str(Station->currentText())));
         } catch (const DbError&) {
         }
     }

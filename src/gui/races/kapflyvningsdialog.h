@@ -93,6 +93,7 @@ private:
     int shownScale_ = 0;  // index + 1 of the prize table in the grid, 0 for none
     bool activated_ = false;
     PrizeModel* prizes_;
+    std::array<QCheckBox*, 4> pool_{};    // the pool switches in the catalogue's order of the games
     std::array<QCheckBox*, 7> poolOf_{};  // the pool switch each game box governs, if any
 };
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/procs.h"
+#include "core/domain/catalogue.h"
 #include "core/races/races.h"
 #include "gui/app/behaviours.h"
 #include "gui/app/leave.h"
@@ -46,7 +46,7 @@ NyKapfl::NyKapfl(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     Uge = entryBox("Uge", races::weekEntries());
     Uge->lineEdit()->setMaxLength(2);
     Uge->setEditText(QString::number(app_.currentWeek));
-    Farvekode = entryBox("Farvekode", races::colourCodes());
+    Farvekode = entryBox("Farvekode", creationColourCodes());
     Farvekode->setEditText(QString());
     Farvekode->setMinimumContentsLength(16);
     Farvekode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -99,7 +99,7 @@ bool NyKapfl::Uge_LostFocus() {
 bool NyKapfl::Farvekode_LostFocus() {
     QString t = Farvekode->currentText();
     if (t.isEmpty()) return true;
-    if (auto entry = races::matchColourCode(t.toStdString(), races::colourCodes())) {
+    if (auto entry = races::matchColourCode(t.toStdString(), creationColourCodes())) {
         Farvekode->setEditText(QString::fromStdString(*entry));
         return true;
     }

@@ -56,13 +56,8 @@ bool PrizeModel::setData(const QModelIndex& index, const QVariant& value, int ro
     if (!isNew && text == data(index, Qt::EditRole).toString()) return true;
     try {
         Database& db = app_.database();
-        long long rowid = vemora::races::SavePrizeCell(db, table_, race_, isNew ? 0 : rows_[row].rowid, kColumns[index.column()],
-                                               Value(text.toStdString()));
-        RowSet rs = db.query("SELECT rowid, Antal, Værdi, Kapflyvning FROM " +
-                                 sqlIdent(vemora::races::kPrizeTables.at(static_cast<size_t>(table_))) + " WHERE rowid = ?",
-                             {rowid});
-        vemora::races::PrizeRow pr;
-        if (!rs.empty()) pr = {rs.rows[0][0].toInt(), rs.rows[0][1], rs.rows[0][2], rs.rows[0][3]};
+        vemora::races::PrizeRow pr = vemora::races::SavePrizeCell(db, table_, race_, isNew ? 0 : rows_[row].rowid,
+                                                                  kColumns[index.column()], Value(text.toStdString()));
         if (isNew) {
             // The new line becomes a row of the race, and a fresh empty line follows it.
             const int after = static_cast<int>(rows_.size()) + 1;

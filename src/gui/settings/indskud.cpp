@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/db/schema.h"
+#include "core/domain/catalogue.h"
 #include "gui/app/behaviours.h"
 #include "gui/app/mainwindow.h"
 #include "gui/settings/postnrtown.h"
@@ -158,13 +159,13 @@ QWidget* Indskud::buildPræmier() {
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
     auto* factors = new QGridLayout;
-    const char* games[2] = {"Præmier i A-spil =", "Præmier i B-spil ="};
+    const char* factorLabels[2] = {"Præmier i A-spil =", "Præmier i B-spil ="};
     for (int i = 0; i < 2; ++i) {
         numberField_[i] = box(QString("NumberField%1").arg(i));
         numberField_[i]->setMaximumWidth(80);
         DigitsOnly(numberField_[i], ",");
         zeroWhenLeftEmpty(numberField_[i], &FactorText);
-        factors->addWidget(new QLabel(games[i]), i, 0);
+        factors->addWidget(new QLabel(factorLabels[i]), i, 0);
         factors->addWidget(numberField_[i], i, 1);
         factors->addWidget(new QLabel("gange indsats"), i, 2);
     }
@@ -173,10 +174,9 @@ QWidget* Indskud::buildPræmier() {
 
     auto* pool = new QGroupBox("Præmiepulje kan ikke overstige samlede indskud:");
     auto* ph = new QHBoxLayout(pool);
-    const char* captions[4] = {"Pulje", "Elite", "Kl. Z", "Kl. R"};
-    for (int i = 0; i < 4; ++i) {
-        pulje_[i] = new QCheckBox(captions[i]);
-        pulje_[i]->setObjectName(kPuljeFields[i]);
+    for (size_t i = 0; i < pulje_.size(); ++i) {
+        pulje_[i] = new QCheckBox(QString::fromUtf8(games()[i].poolCaption));
+        pulje_[i]->setObjectName(QString::fromUtf8(games()[i].poolSwitch));
         ph->addWidget(pulje_[i]);
     }
     ph->addStretch();
@@ -186,7 +186,7 @@ QWidget* Indskud::buildPræmier() {
     auto* sh = new QHBoxLayout(spil);
     auto* buttons = new QVBoxLayout;
     for (int i = 0; i < 7; ++i) {
-        btnPræmie_[i] = new QPushButton(kPrizeTemplates[static_cast<size_t>(i)].caption);
+        btnPræmie_[i] = new QPushButton(QString::fromUtf8(prizeScales()[static_cast<size_t>(i)].caption));
         btnPræmie_[i]->setObjectName(QString("btnPræmie%1").arg(i));
         btnPræmie_[i]->setAutoDefault(false);
         // The button of the template shown stays pressed in.

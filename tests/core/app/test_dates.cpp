@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "core/app/dates.h"
+#include "core/base/dates.h"
 
 using namespace vemora;
 using namespace std::chrono;

@@ -3,22 +3,12 @@
 #include <clocale>
 
 #include "core/app/procs.h"
+#include "core/domain/catalogue.h"
 #include "core/app/startup.h"
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "support/testdb.h"
 
 using namespace vemora;
-
-TEST(Procs, NullIfEmptyAndVariantsEqual) {
-    EXPECT_TRUE(NullIfEmpty(Value("")).isNull());
-    EXPECT_EQ(NullIfEmpty(Value(" ")), Value(" "));
-    EXPECT_EQ(NullIfEmpty(Value(0)), Value(0));
-    EXPECT_TRUE(VariantsEqual(Value(), Value()));
-    EXPECT_FALSE(VariantsEqual(Value(), Value("")));
-    EXPECT_FALSE(VariantsEqual(Value(0), Value()));
-    EXPECT_TRUE(VariantsEqual(Value(3), Value(3.0)));
-    EXPECT_FALSE(VariantsEqual(Value("A"), Value("B")));
-}
 
 TEST(Procs, SqlNumberUsesAPointUnderACommaLocale) {
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
@@ -66,14 +56,6 @@ TEST(Procs, BusyCounterNests) {
     EXPECT_EQ(t.ui.busyOff, 1);
     SetBusy(t.app, false);  // unmatched off does not go below zero
     EXPECT_EQ(t.app.busyCounter, 0);
-}
-
-TEST(Text, Windows1252RoundTrip) {
-    std::string cp = "R\xe6v \xf8l \xe5 \xc6\xd8\xc5 \x80";
-    std::string u = cp1252ToUtf8(cp);
-    EXPECT_EQ(u, "Ræv øl å ÆØÅ €");
-    EXPECT_EQ(utf8ToCp1252(u), cp);
-    EXPECT_EQ(utf8ToCp1252("日"), "?");
 }
 
 TEST(Startup, LandAndTitles) {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/app/procs.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora::calctest {
 

@@ -142,6 +142,7 @@ TEST(DbStartup, ALockedFileGivesTheEnginesMessage) {
     ScriptedUi ui;
     AppState app;
     app.ui = &ui;
+    app.busyTimeout = std::chrono::milliseconds(20);  // the file stays held: no need to wait long
     initAppState(app, f.path());
     EXPECT_FALSE(openSectionDatabase(app));
     ASSERT_EQ(ui.shown.size(), 1u);

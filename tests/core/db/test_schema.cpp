@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/db/schema.h"
 #include "support/testdb.h"
 

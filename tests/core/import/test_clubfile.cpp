@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/import/clubfile.h"
 #include "support/testdb.h"
 

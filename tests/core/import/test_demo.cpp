@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/import/demo.h"
 #include "core/import/importrun.h"
 #include "support/testdb.h"

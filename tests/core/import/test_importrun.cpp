@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
+#include "core/domain/catalogue.h"
 #include "core/import/importrun.h"
 #include "importsupport.h"
 #include "support/testdb.h"
@@ -340,9 +341,9 @@ TEST_F(ImportRun, CheckResFilerSetting) {
     db().exec("DELETE FROM Generelt");
     writeCheckResFiler(db(), true);
     EXPECT_EQ(count("SELECT count(*) FROM Generelt WHERE CheckResFiler = 1"), 1);
-    EXPECT_EQ(farvekodeLabel("83"), "83 - Privat");
-    EXPECT_EQ(farvekodeLabel("92"), "92 - Grøn skema");
-    EXPECT_EQ(farvekodeLabel("86"), "86");
+    EXPECT_EQ(colourCodeLabel("83"), "83 - Privat");
+    EXPECT_EQ(colourCodeLabel("92"), "92 - Grøn skema");
+    EXPECT_EQ(colourCodeLabel("86"), "86");
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/procs.h"
+#include "core/domain/catalogue.h"
 #include "core/races/racefields.h"
 #include "core/races/races.h"
 #include "support/testdb.h"
@@ -28,7 +29,7 @@ void setPoolDefaults(Database& db) {
 }  // namespace
 
 TEST(RacesColourCode, ListCategoryAndEntryRules) {
-    const auto& list = colourCodes();
+    const auto list = creationColourCodes();
     ASSERT_EQ(list.size(), 14u);
     EXPECT_EQ(list.front(), "81 - Privat");
     EXPECT_EQ(list.back(), "98 - Privat");
@@ -77,6 +78,50 @@ TEST(RacesCreate, PrivateRaceGetsPoolsBeregnAndTemplatesInStoredOrder) {
     EXPECT_TRUE(t.ui.shown.empty());
 }
 
+// Each per-race table copies its own template: a distinct value per template shows a
+// missing or crossed copy.
+TEST(RacesCreate, EachOriginCopiesItsScalesAndSwitches) {
+    test::TestApp t;
+    Database& db = t.db();
+    setPoolDefaults(db);
+    db.exec("UPDATE Markering SET Elite_Puljepræmier = 1");
+    const std::vector<std::pair<std::string, std::string>> tables{
+        {"Kontantpræmier", "Kontantpræmier_Init"},     {"Slagpræmier", "Slagpræmier_Init"},
+        {"Slagspilspræmier", "Slagspilspræmier_Init"}, {"P-spils-præmier", "P-spils-præmier_Init"},
+        {"E-spils-præmier", "E-spils-præmier_Init"},   {"Z-spils-præmier", "Z-spils-præmier_init"},
+        {"R-spils-præmier", "R-spils-præmier_init"}};
+    for (size_t i = 0; i < tables.size(); ++i)
+        db.execute("INSERT INTO " + sqlIdent(tables[i].second) + " (Antal, Værdi) VALUES (1, ?)", {10.0 * (i + 1)});
+    auto copied = [&](long long nr) {
+        std::string out;
+        for (size_t i = 0; i < tables.size(); ++i) {
+            Value v = db.scalar("SELECT group_concat(CAST(Værdi AS INTEGER)) FROM " + sqlIdent(tables[i].first) + " WHERE Kapflyvning = ?", {nr});
+            out += v.isNull() ? "-" : v.toText() == std::to_string(10 * (i + 1)) ? "x" : "?";
+        }
+        return out;
+    };
+    auto switches = [&](long long nr) {
+        return db.query("SELECT Pulje_Puljepræmier || Elite_Puljepræmier || Z_Puljepræmier || R_Puljepræmier "
+                        "FROM Kapflyvninger WHERE Nr = ?",
+                        {nr})
+            .rows[0][0]
+            .toText();
+    };
+    long long dialog = InsertRace(db, 20, "97 - Privat", RaceOrigin::Dialog);
+    EXPECT_EQ(copied(dialog), "xxxxxxx");
+    EXPECT_EQ(switches(dialog), "1111");
+    long long national = InsertRace(db, 20, "91 - Orange skema", RaceOrigin::Dialog);
+    EXPECT_EQ(copied(national), "-------");
+    EXPECT_EQ(switches(national), "0000");
+    // The import copies the older five scales and the P and E switches, for every kind of race.
+    for (const char* code : {"95 - Blå skema", "92 - Grøn skema"}) {
+        long long imported = InsertRace(db, 21, code, RaceOrigin::Import);
+        EXPECT_EQ(copied(imported), "xxxxx--") << code;
+        EXPECT_EQ(switches(imported), "1100") << code;
+        EXPECT_EQ(db.scalar("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {imported}), Value(1));
+    }
+}
+
 TEST(RacesCreate, NationalRaceGetsNoPrizesAndDefaultPools) {
     test::TestApp t;
     Database& db = t.db();
@@ -88,7 +133,7 @@ TEST(RacesCreate, NationalRaceGetsNoPrizesAndDefaultPools) {
         EXPECT_EQ(prizeRows(db, r.nr), 0) << code;
         RowSet race = db.query("SELECT * FROM Kapflyvninger WHERE Nr = ?", {r.nr});
         EXPECT_EQ(race.get(0, "Beregn"), Value(1));
-        for (const char* f : kPoolFields) EXPECT_EQ(race.get(0, f), Value(0)) << code << " " << f;
+        for (const auto& g : games()) EXPECT_EQ(race.get(0, g.poolSwitch), Value(0)) << code << " " << g.poolSwitch;
     }
 }
 
@@ -137,9 +182,9 @@ TEST(RacesList, BeregnAfterOpeningDeleteCascadesAndStartRow) {
     Database& db = t.db();
     long long nr = CreateRace(t.app, "20", "95 - Blå skema").nr;
     db.execute("UPDATE Kapflyvninger SET Beregn = 0 WHERE Nr = ?", {nr});
-    EXPECT_TRUE(MarkForCalculation(db, nr));
+    EXPECT_EQ(MarkForCalculation(db, RaceSelection::one(nr)), 1);
     EXPECT_EQ(db.scalar("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {nr}), Value(1));
-    EXPECT_FALSE(MarkForCalculation(db, nr + 100));
+    EXPECT_EQ(MarkForCalculation(db, RaceSelection::one(nr + 100)), 0);
 
     db.execute("INSERT INTO Foreninger (Nr) VALUES ('007')");
     db.execute("INSERT INTO Regnskab (Kapflyvning, Forening, AntalDuer) VALUES (?, '007', 12)", {nr});
@@ -274,8 +319,8 @@ TEST(RacesPrizes, GridRowsReadAndWritten) {
     long long nr = CreateRace(t.app, "20", "95 - Blå skema").nr;
     Database& db = t.db();
     const int z = 5;  // Z-spils-præmier
-    long long a = SavePrizeCell(db, z, nr, 0, "Værdi", "100");
-    long long b = SavePrizeCell(db, z, nr, 0, "Værdi", "250,5");
+    long long a = SavePrizeCell(db, z, nr, 0, "Værdi", "100").rowid;
+    long long b = SavePrizeCell(db, z, nr, 0, "Værdi", "250,5").rowid;
     SavePrizeCell(db, z, nr, a, "Antal", "3");
     auto rows = LoadPrizes(db, z, nr);
     ASSERT_EQ(rows.size(), 2u);

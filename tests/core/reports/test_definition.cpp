@@ -2,7 +2,7 @@
 // refused with a Danish message that names the file and the line.
 #include <gtest/gtest.h>
 
-#include "core/app/text.h"
+#include "core/base/text.h"
 #include "core/reports/definition.h"
 #include "support/testdb.h"
 

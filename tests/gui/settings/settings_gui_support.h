@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "core/app/ui.h"
+#include "core/base/ui.h"
 
 namespace vemora::test {
 

@@ -1,4 +1,4 @@
-#include "core/app/dates.h"
+#include "core/base/dates.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +74,15 @@ std::optional<Date> parseIsoDate(std::string_view s) {
         if (s[static_cast<size_t>(i)] < '0' || s[static_cast<size_t>(i)] > '9') return std::nullopt;
     auto num = [&](size_t a, size_t n) { return std::atoi(std::string(s.substr(a, n)).c_str()); };
     return makeDate(num(0, 4), num(5, 2), num(8, 2));
+}
+
+std::string danishDate(std::string_view iso) {
+    auto d = parseIsoDate(iso);
+    if (!d) return std::string(iso);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02u-%02u-%04d", static_cast<unsigned>(d->day()), static_cast<unsigned>(d->month()),
+                  static_cast<int>(d->year()));
+    return buf;
 }
 
 }  // namespace vemora

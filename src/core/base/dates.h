@@ -28,5 +28,8 @@ Date todayLocal();
 std::optional<Date> makeDate(int y, int m, int d);  // nullopt when no such day
 std::string isoDate(Date d);                         // YYYY-MM-DD
 std::optional<Date> parseIsoDate(std::string_view s);  // also accepts a time after the date
+// A stored date as the forms and lists show it, "dd-mm-yyyy"; a text that is no ISO date is
+// returned as it is.
+std::string danishDate(std::string_view iso);
 
 }  // namespace vemora
