@@ -5,6 +5,7 @@
 #include "core/app/procs.h"
 #include "core/base/text.h"
 #include "core/calc/calc.h"
+#include "core/races/races.h"
 #include "core/reports/prepare_parts.h"
 #include "core/reports/queries.h"
 
@@ -28,10 +29,10 @@ std::optional<long long> readWeek(const std::string& text) {
     return w;
 }
 
-bool calcRaces(AppState& app, const std::string& where, const std::vector<Value>& params) {
-    RowSet races = app.database().query("SELECT Nr FROM Kapflyvninger" + where + " ORDER BY Nr", params);
-    for (const auto& row : races.rows)
-        if (!CalcKapflyvning(app, row[0].toInt())) return false;
+// Brings the chosen races up to date; stops at the first that fails.
+bool calcRaces(AppState& app, const races::RaceSelection& which) {
+    for (const races::RaceRef& r : races::SelectRaces(app.database(), which))
+        if (!CalcKapflyvning(app, r.nr)) return false;
     return true;
 }
 
@@ -123,8 +124,8 @@ private:
                 error(app_, "Ugyldig uge.");
                 return false;
             }
-            if (!calcRaces(app_, " WHERE Uge = ?", {*week})) return false;
-        } else if (!calcRaces(app_, "", {})) {
+            if (!calcRaces(app_, races::RaceSelection::ofWeek(static_cast<int>(*week)))) return false;
+        } else if (!calcRaces(app_, races::RaceSelection::all())) {
             return false;
         }
         std::optional<std::string> club;
@@ -163,7 +164,7 @@ private:
     }
 
     bool statistics() {
-        if (!calcRaces(app_, "", {})) return false;
+        if (!calcRaces(app_, races::RaceSelection::all())) return false;
         std::string club = beforeDash(r_.statClub);
         std::string loft = club.empty() ? "" : beforeDash(r_.statLoft);
         return finish(reportFileFor(r_), "Årsstatistik",

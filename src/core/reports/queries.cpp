@@ -3,13 +3,14 @@
 #include "core/app/procs.h"
 #include "core/db/database.h"
 #include "core/db/schema.h"
+#include "core/domain/catalogue.h"
 
 namespace vemora::reports::queries {
 
 namespace {
 
 // The section and private race kinds: national races (90 to 94) are not the section's.
-const char* kSectionKinds = "('81', '82', '83', '84', '85', '95', '96', '97', '98', '99')";
+std::string sectionKinds() { return privateOrSectionCodesSql(); }
 
 std::string generelt(const char* field) { return std::string("(SELECT ") + field + " FROM Generelt LIMIT 1)"; }
 
@@ -78,7 +79,7 @@ std::string receiptList(long long week) {
 std::string raceAccounts(long long race) { return kapflyvningsregnskabSql("Regnskab.Kapflyvning = " + std::to_string(race)); }
 
 std::string yearAccounts(const std::optional<std::string>& club) {
-    std::string where = std::string("substr(Kapflyvninger.Farvekode, 1, 2) IN ") + kSectionKinds;
+    std::string where = std::string("substr(Kapflyvninger.Farvekode, 1, 2) IN ") + sectionKinds();
     if (club) where += " And Regnskab.Forening = " + sqlQuote(*club);
     return kapflyvningsregnskabSql(where);
 }
@@ -149,7 +150,7 @@ std::string statistics(const std::string& club, const std::string& loft, bool se
         if (!loft.empty()) c += " And Deltagere.Slag = " + sqlQuote(loft);
         conds.push_back(c);
     }
-    if (sectionOnly) conds.push_back(std::string("substr(Kapflyvninger.Farvekode, 1, 2) IN ") + kSectionKinds);
+    if (sectionOnly) conds.push_back(std::string("substr(Kapflyvninger.Farvekode, 1, 2) IN ") + sectionKinds());
     if (!allBirds) conds.push_back("Deltagere.\"Meter / min\" > 0 And Deltagere.Placering < 0.2 * Deltagere.Kapflyvning_ialt");
     for (size_t i = 0; i < conds.size(); ++i) sql += (i ? " And " : " Where ") + conds[i];
     return sql;
