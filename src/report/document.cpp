@@ -171,7 +171,7 @@ double ReportDocument::bandHeight(int band, const TextSource& texts) const {
             h = u(it.height);
         }
         prevTop = top;
-        prevBottom = top + h;
+        prevBottom = std::max(prevBottom, top + h);
         bottom = std::max(bottom, prevBottom);
     }
     return bottom;
@@ -373,8 +373,9 @@ void ReportDocument::drawBand(QPainter* painter, const TextSink* sink, int band,
                     if (line.isEmpty()) continue;
                     double lw = fonts_->width(fi, line);
                     // Data too long for its place is cut with an ellipsis; a definition's own
-                    // words (headings, labels) are printed whole.
-                    if (lw > w + 1 && it.align == Align::Left && it.text.hasFields()) {
+                    // words (headings, labels) are printed whole, and so are right-aligned
+                    // numbers, which a cut would falsify.
+                    if (lw > w + 1 && it.align != Align::Right && it.text.hasFields()) {
                         line = f.metrics.elidedText(line, Qt::ElideRight, w);
                         lw = fonts_->width(fi, line);
                     }
@@ -393,7 +394,7 @@ void ReportDocument::drawBand(QPainter* painter, const TextSink* sink, int band,
             }
         }
         prevTop = top;
-        prevBottom = top + h;
+        prevBottom = std::max(prevBottom, top + h);
     }
 }
 
