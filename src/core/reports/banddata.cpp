@@ -108,6 +108,7 @@ public:
                 first = false;
                 firstRow(st);
                 pageTexts(cur);
+                headings(cur);
                 emit(0, cur);
                 for (int l = 0; l < levels; ++l) emit(Definition::groupHeaderId(l), cur);
             } else {
@@ -135,6 +136,7 @@ public:
         if (first) {
             std::vector<Value> none(slotCount_);
             pageTexts(none);
+            headings(none);
             emit(0, none);
             emit(3, none);
             return;
@@ -219,7 +221,18 @@ private:
                 }
             }
         }
+        for (auto& c : def_.columns)
+            for (auto& s : c.headingTemplate.segments)
+                if (s.kind == Segment::Field) s.slot = slot(s.text, allFormulas);
         std::sort(used_.begin(), used_.end());
+    }
+
+    void headings(const std::vector<Value>& row) {
+        out_.columnHeadings.clear();
+        for (const auto& c : def_.columns) {
+            out_.columnHeadings.emplace_back();
+            appendTemplate(out_.columnHeadings.back(), c.headingTemplate, row);
+        }
     }
 
     void evalFormulas(std::vector<Value>& row) const {

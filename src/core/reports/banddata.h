@@ -31,6 +31,10 @@ public:
     size_t rowCount = 0;              // data rows read (hidden details included)
     std::vector<std::string> pageHeaderTexts, pageFooterTexts;
     std::vector<std::string> columnNames;  // the data's columns, duplicates named "F1:1" as the engine does
+    // The headings of the definition's table, with their fields taken from the first row; a
+    // detail band made with "kolonnefelter" has the row's values as its first texts, in the
+    // same order. The Word export builds its table from these.
+    std::vector<std::string> columnHeadings;
 
     std::string_view text(uint32_t index) const {
         uint32_t end = index + 1 < starts_.size() ? starts_[index + 1] : static_cast<uint32_t>(arena_.size());

@@ -463,6 +463,10 @@ private:
         Column c;
         Token value = next("felt");
         c.heading = next("overskrift").text;
+        c.headingTemplate = parseTemplate(c.heading);
+        for (const auto& seg : c.headingTemplate.segments)
+            if (seg.kind != Segment::Literal && seg.kind != Segment::Field && seg.kind != Segment::Title)
+                fail("en kolonneoverskrift kan kun have felter og {titel}");
         c.width = number("kolonnebredde");
         Format fmt;
         bool haveFmt = false;
@@ -646,7 +650,7 @@ private:
                 it.width = c.width;
                 it.align = c.align;
                 if (kw == "kolonneoverskrifter") {
-                    if (!c.heading.empty()) it.text.segments.push_back(literalSegment(c.heading));
+                    it.text = c.headingTemplate;
                 } else {
                     it.text = c.value;
                 }

@@ -106,7 +106,8 @@ struct Group {
 
 struct Column {
     Template value;
-    std::string heading;
+    std::string heading;        // as written
+    Template headingTemplate;   // the heading may hold fields too ("{F1:1}")
     double width = 20;  // mm
     Align align = Align::Left;
 };

@@ -156,9 +156,25 @@ rapportfod
     EXPECT_EQ(none.rowCount, 0u);
 
     ReportData some = buildReportData(*db, d, "SELECT * FROM T", "x");
+
     EXPECT_EQ(ReportData::pageText(some.pageFooterTexts.at(0), 2, 13), "001 side 2 af 13");
     EXPECT_EQ(some.firstRowValue("navn"), "Ib");
     EXPECT_EQ(some.rowCount, 5u);
+}
+
+TEST_F(BandDataTest, TableHeadingsTakeTheirFieldsFromTheFirstRow) {
+    Definition d = parseDefinition(R"(
+sortering Beløb faldende
+kolonne Navn "Navn i {Klub}" 30
+kolonne Beløb "{titel}" 20 højre kr
+detalje
+  kolonnefelter
+)",
+                                   "T.RPT");
+    ReportData data = buildReportData(*db, d, "SELECT * FROM T WHERE Beløb IS NOT NULL", "Beløb");
+    EXPECT_EQ(data.columnHeadings, (std::vector<std::string>{"Navn i 002", "Beløb"}));
+    ASSERT_EQ(data.instances.size(), 4u);
+    EXPECT_EQ(data.text(data.instances[0].firstText + 1), "1.000,25");
 }
 
 }  // namespace
