@@ -4,6 +4,7 @@
 #include "core/db/database.h"
 #include "core/db/schema.h"
 #include "core/domain/catalogue.h"
+#include "core/stats/statquery.h"
 
 namespace vemora::reports::queries {
 
@@ -128,22 +129,8 @@ std::string bankTransfers(long long race) {
 std::string addresses() { return "SELECT * FROM \"Q Adresser\""; }
 
 std::string statistics(const std::string& club, const std::string& loft, bool sectionOnly, bool allBirds) {
-    std::string sql =
-        "SELECT Deltagere.Slag AS Kodenr, Deltagere.Slag_Navn AS Slagnavn, Deltagere.Forening, Foreninger.Navn AS Foreningsnavn, "
-        "Kapflyvninger.Uge, substr(Kapflyvninger.Farvekode, 1, 2) AS KK, Kapflyvninger.Station, Stationer.Navn AS Stationsnavn, "
-        "Deltagere.Ringnummer, Deltagere.\"Meter / min\" AS Hastighed, Deltagere.Slag_Placering AS \"Nr egne\", "
-        "Deltagere.Slag_Ialt AS \"Antal egne\", Deltagere.Forening_placering AS \"Nr forening\", "
-        "Deltagere.Forening_ialt AS \"Antal forening\", "
-        "iif(Deltagere.Placering < 0.2 * Deltagere.Kapflyvning_ialt, Deltagere.Placering, NULL) AS \"Nr sektion\", "
-        "Deltagere.Kapflyvning_ialt AS \"Antal sektion\", \"Q Antal slag pr kapflyvning\".\"Antal slag\" AS \"Antal Slag\", "
-        "Deltagere.\"Antal præmier\", "
-        "ifnull(substr(Deltagere.Ringnummer, -4), '') || ifnull(substr(Deltagere.Ringnummer, 5, 2), '') || "
-        "ifnull(substr(Deltagere.Ringnummer, 1, 3), '') AS Due, "
-        "iif(Deltagere.Placering < 0.2 * Deltagere.Kapflyvning_ialt, Deltagere.Point, NULL) AS Point "
-        "FROM Stationer INNER JOIN Kapflyvninger ON Stationer.Nr = Kapflyvninger.Station "
-        "INNER JOIN Deltagere ON Kapflyvninger.Nr = Deltagere.Kapflyvning "
-        "INNER JOIN Foreninger ON Foreninger.Nr = Deltagere.Forening "
-        "LEFT JOIN \"Q Antal slag pr kapflyvning\" ON Deltagere.Kapflyvning = \"Q Antal slag pr kapflyvning\".Kapflyvning";
+    std::string sql = StatistikSelect();
+    while (!sql.empty() && sql.back() == ' ') sql.pop_back();
     std::vector<std::string> conds;
     if (!club.empty()) {
         std::string c = "Deltagere.Forening = " + sqlQuote(club);
