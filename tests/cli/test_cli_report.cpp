@@ -174,6 +174,12 @@ TEST(ReportCommand, RefusesBadInputAndLeavesTheTargetAlone) {
     r = report(folder, "diplomas --pdf " + shellQuote((folder / "intet.pdf").string()));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(fs::exists(folder / "intet.pdf"));
+    // No display and no platform named: the command paints offscreen by itself.
+    r = runCommand("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + std::string(VEMORA_CLI_PATH) + " --folder " +
+                   shellQuote(folder.string()) + " report labels --pdf " + shellQuote((folder / "labels.pdf").string()));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    EXPECT_TRUE(fs::exists(folder / "labels.pdf"));
     // The command line itself refuses a kind it does not know and a missing target.
     EXPECT_NE(report(folder, "kapres --pdf x.pdf").exitCode, 0);
     EXPECT_NE(report(folder, "labels").exitCode, 0);
