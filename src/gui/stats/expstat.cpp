@@ -24,10 +24,7 @@ std::filesystem::path toPath(const QString& s) { return std::filesystem::path(s.
 QString fromPath(const std::filesystem::path& p) { return QString::fromStdU16String(p.u16string()); }
 }  // namespace
 
-ExpStat::ExpStat(AppState& app, QWidget* parent) : QDialog(parent), isRemovable(IsRemovableRoot), app_(app) {
-    setObjectName("ExpStat");
-    setWindowTitle("Eksporter");
-
+ExpStat::ExpStat(AppState& app, QWidget* parent) : DialogForm(app, "ExpStat", "Eksporter", parent), isRemovable(IsRemovableRoot) {
     optTotStat = new QRadioButton("Totalstatistik (RYX)");
     optTotStat->setObjectName("optTotStat");
     optKapf = new QRadioButton("Kapflyvningsplan");
@@ -92,17 +89,17 @@ ExpStat::ExpStat(AppState& app, QWidget* parent) : QDialog(parent), isRemovable(
 
 void ExpStat::Form_Load() {
     // The program's own export folder, for a section that sends its files by mail.
-    std::filesystem::path own = app_.appPath / "EXPSTAT";
+    std::filesystem::path own = app().appPath / "EXPSTAT";
     std::error_code ec;
     std::filesystem::create_directory(own, ec);
 
     Forening->addItem(QString());
     try {
-        RowSet clubs = ListForeninger(app_.database());
+        RowSet clubs = ListForeninger(app().database());
         for (size_t i = 0; i < clubs.size(); ++i)
             Forening->addItem(QString::fromStdString(clubs.get(i, "Nr").toText() + " - " + clubs.get(i, "Navn").toText()));
     } catch (const std::exception& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
 
     // The drive starts at a removable medium when one is inserted, else at the export folder.
@@ -136,7 +133,7 @@ void ExpStat::cmdOK_Click() {
     // On a medium's root the user is asked for each diskette; the drive is looked at again
     // after every answer, since the medium may have been changed.
     target.removable = isRemovable(folder_);
-    lastResult = ExportStatistics(app_, kind, Forening->currentText().toStdString(), target);
+    lastResult = ExportStatistics(app(), kind, Forening->currentText().toStdString(), target);
 }
 
 static RegisterMenuCommand reg("mnuExportStat", [](MainWindow& w) {

@@ -1,11 +1,10 @@
 #pragma once
 // The dialog "Eksporter": race plans, club statistics or the section's total statistics as
 // text files into a chosen folder, or onto removable media asked for one after another.
-#include <QDialog>
 #include <functional>
 
-#include "core/app/appstate.h"
 #include "core/stats/statexport.h"
+#include "gui/app/form.h"
 
 class QComboBox;
 class QLabel;
@@ -17,7 +16,7 @@ namespace vemora::gui {
 class DriveList;
 class FolderList;
 
-class ExpStat : public QDialog {
+class ExpStat : public DialogForm {
     Q_OBJECT
 public:
     explicit ExpStat(AppState& app, QWidget* parent = nullptr);
@@ -45,7 +44,6 @@ public:
     QPushButton* cmdClose;
 
 private:
-    AppState& app_;
     QLabel* folderLabel_;
     QString folder_;
 };
