@@ -245,12 +245,8 @@ std::vector<ViewDef> buildViews() {
                      "Deltagere.Slag_Placering, Deltagere.Slag_Ialt, Deltagere.Sportsdue, Deltagere.Forening, Deltagere.Slag, "
                      "Deltagere.Slag_Navn, Deltagere.Point, Deltagere.Præmie, Deltagere.PræmieretIKlasseA, "
                      "Deltagere.PræmieretIKlasseB, Deltagere.PræmieretIKlE, Deltagere.PræmieretIKlP, Deltagere.PræmieretIKlZ, "
-                     "Deltagere.PræmieretIKlR, Deltagere.PræmieretIKlS, "
-                     "ltrim(iif(Deltagere.PræmieretIKlasseA IS NULL, '', '/A' || CAST(Deltagere.PræmieretIKlasseA AS INTEGER)) || "
-                     "iif(Deltagere.PræmieretIKlasseB IS NULL, '', '/B' || CAST(Deltagere.PræmieretIKlasseB AS INTEGER)) || "
-                     "iif(Deltagere.PræmieretIKlE, '/E', '') || iif(Deltagere.PræmieretIKlP, '/P', '') || "
-                     "iif(Deltagere.PræmieretIKlZ, '/Z', '') || iif(Deltagere.PræmieretIKlR, '/R', '') || "
-                     "iif(Deltagere.PræmieretIKlS, '/S', ''), '/') AS Præmier "
+                     "Deltagere.PræmieretIKlR, Deltagere.PræmieretIKlS, " +
+                     prizeSummarySql() + " AS Præmier "
                      "FROM Kapflyvninger LEFT JOIN Stationer ON Stationer.Nr = Kapflyvninger.Station "
                      "INNER JOIN \"Q Antal duer pr kapflyvning\" ON \"Q Antal duer pr kapflyvning\".Nr = Kapflyvninger.Nr "
                      "INNER JOIN Deltagere ON Deltagere.Kapflyvning = Kapflyvninger.Nr "
@@ -323,6 +319,16 @@ const std::vector<std::string>& pointTableKinds() {
     return k;
 }
 
+std::string prizeSummarySql() {
+    // Each class the bird won in, "/" between them: A3/E. The leading "/" of the first is
+    // trimmed off, which also leaves the text empty for a bird without prizes.
+    return "ltrim(iif(Deltagere.PræmieretIKlasseA IS NULL, '', '/A' || CAST(Deltagere.PræmieretIKlasseA AS INTEGER)) || "
+           "iif(Deltagere.PræmieretIKlasseB IS NULL, '', '/B' || CAST(Deltagere.PræmieretIKlasseB AS INTEGER)) || "
+           "iif(Deltagere.PræmieretIKlE, '/E', '') || iif(Deltagere.PræmieretIKlP, '/P', '') || "
+           "iif(Deltagere.PræmieretIKlZ, '/Z', '') || iif(Deltagere.PræmieretIKlR, '/R', '') || "
+           "iif(Deltagere.PræmieretIKlS, '/S', ''), '/')";
+}
+
 std::string mesterskabCrosstabColumns() {
     // The two page tables share Page and F1..F30; the engine the reports were made for named
     // such columns after their table, and the reports bind to those names.
@@ -337,6 +343,10 @@ std::string mesterskabCrosstabColumns() {
 }
 
 std::string kapflyvningsregnskabSql(std::optional<long long> race) {
+    return kapflyvningsregnskabSql(race ? "Regnskab.Kapflyvning = " + std::to_string(*race) : std::string());
+}
+
+std::string kapflyvningsregnskabSql(const std::string& where) {
     auto stake = [](const std::string& f) { return "(SELECT " + f + " FROM Indskud LIMIT 1)"; };
     std::string l1 =
         "SELECT Regnskab.Kapflyvning AS Nr, Regnskab.Forening AS Forening, Foreninger.Navn AS Foreningsnavn, "
@@ -361,6 +371,9 @@ std::string kapflyvningsregnskabSql(std::optional<long long> race) {
           "LEFT JOIN Stationer ON Kapflyvninger.Station = Stationer.Nr "
           "LEFT JOIN \"Q Antal slag pr kapflyvning pr forening\" AS q ON Regnskab.Kapflyvning = q.Kapflyvning "
           "AND Regnskab.Forening = q.Forening";
+    // The condition goes on the innermost select, where the race and the club are still the
+    // columns of Regnskab, so the engine reads only the rows asked for.
+    if (!where.empty()) l1 += " WHERE " + where;
 
     // Class i of a stake is paid by every bird entered in i or more classes.
     std::string l2 = "SELECT l1.*";
@@ -392,7 +405,6 @@ std::string kapflyvningsregnskabSql(std::optional<long long> race) {
     for (char c : {'A', 'B'})
         for (int i = 1; i <= 6; ++i) out += ", \"Indskud " + std::string(1, c) + std::to_string(i) + "\"";
     out += ", \"Indskud P\", \"Indskud E\", \"Indskud Z\", \"Indskud R\", Spil, Slagspil FROM (" + l3 + ") AS l3";
-    if (race) out += " WHERE Nr = " + std::to_string(*race);
     return out;
 }
 

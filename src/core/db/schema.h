@@ -72,5 +72,10 @@ std::string mesterskabCrosstabColumns();
 
 // The select text of the race accounts, optionally restricted to one race.
 std::string kapflyvningsregnskabSql(std::optional<long long> race = std::nullopt);
+// The same with a condition on the accounts' sources (Regnskab, Kapflyvninger, ...); empty
+// for none.
+std::string kapflyvningsregnskabSql(const std::string& where);
+// The prize summary of a Deltagere row ("A3/E"), as an SQL expression.
+std::string prizeSummarySql();
 
 }  // namespace vemora
