@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "core/db/schema.h"
+#include "support/olddb.h"
 #include "support/process.h"
 #include "support/testdb.h"
 
 using namespace vemora;
 using namespace vemora::test;
 
-namespace {
-std::string cli() { return shellQuote(VEMORA_CLI_PATH); }
-}  // namespace
-
 TEST(CliInit, CreatesADatabaseEverySqliteToolReads) {
     TempFolder f;
-    auto r = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    auto r = runCli(f.path(), "init");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Version 35\n");
     auto db = f.path() / "SEKDATA.MDB";
@@ -29,12 +26,26 @@ TEST(CliInit, CreatesADatabaseEverySqliteToolReads) {
     EXPECT_EQ(sh.err, "");
     EXPECT_NE(sh.out.rfind("35\n"), std::string::npos);
     // A second init finds the database and leaves it alone.
-    auto again = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    auto again = runCli(f.path(), "init");
     EXPECT_EQ(again.exitCode, 0);
 }
 
 TEST(CliInit, AMissingFolderFailsWithADanishMessage) {
-    auto r = runCommand(cli() + " --folder /nonexistent/vemora init");
-    EXPECT_NE(r.exitCode, 0);
+    auto r = runCli("/nonexistent/vemora", "init");
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Fejl: Programmappen"), std::string::npos) << r.err;
+}
+
+TEST(CliInit, UpgradesAnOlderDatabaseAndRefusesANewerOne) {
+    TempFolder f;
+    buildOldDatabase(f.path() / "SEKDATA.MDB", {12});
+    auto r = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "Version 35\n");
+    Database::open(f.path() / "SEKDATA.MDB")->exec("UPDATE Generelt SET Version = 40");
+    auto newer = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    EXPECT_EQ(newer.exitCode, 1);
+    EXPECT_NE(newer.err.find("Fejl: Sektionsdatabasen har version 40"), std::string::npos) << newer.err;
+    EXPECT_EQ(newer.out, "");
 }

@@ -39,16 +39,6 @@ TEST(MainWindow, TitleAndMenuCaptionsAreExact) {
         EXPECT_TRUE(w.findChild<QAction*>(always)->isEnabled()) << always;
 }
 
-TEST(MainWindow, TitleFollowsTheCountry) {
-    test::TestApp t;
-    t.app.land = "SE";
-    MainWindow se(t.app);
-    EXPECT_EQ(se.windowTitle(), "Vendrasa - Vemora - 21-05-2014");
-    t.app.land = "XX";
-    MainWindow xx(t.app);
-    EXPECT_EQ(xx.windowTitle(), "Tavrenia - Vemora - 21-05-2014");
-}
-
 TEST(MainWindow, FormsWithoutADatabaseReportInsteadOfCrashing) {
     test::TempFolder f;
     f.write("SEKDATA.MDB", std::string(2048, 'x'));  // not a database

@@ -245,12 +245,8 @@ std::vector<ViewDef> buildViews() {
                      "Deltagere.Slag_Placering, Deltagere.Slag_Ialt, Deltagere.Sportsdue, Deltagere.Forening, Deltagere.Slag, "
                      "Deltagere.Slag_Navn, Deltagere.Point, Deltagere.Præmie, Deltagere.PræmieretIKlasseA, "
                      "Deltagere.PræmieretIKlasseB, Deltagere.PræmieretIKlE, Deltagere.PræmieretIKlP, Deltagere.PræmieretIKlZ, "
-                     "Deltagere.PræmieretIKlR, Deltagere.PræmieretIKlS, "
-                     "ltrim(iif(Deltagere.PræmieretIKlasseA IS NULL, '', '/A' || CAST(Deltagere.PræmieretIKlasseA AS INTEGER)) || "
-                     "iif(Deltagere.PræmieretIKlasseB IS NULL, '', '/B' || CAST(Deltagere.PræmieretIKlasseB AS INTEGER)) || "
-                     "iif(Deltagere.PræmieretIKlE, '/E', '') || iif(Deltagere.PræmieretIKlP, '/P', '') || "
-                     "iif(Deltagere.PræmieretIKlZ, '/Z', '') || iif(Deltagere.PræmieretIKlR, '/R', '') || "
-                     "iif(Deltagere.PræmieretIKlS, '/S', ''), '/') AS Præmier "
+                     "Deltagere.PræmieretIKlR, Deltagere.PræmieretIKlS, " +
+                     prizeSummarySql() + " AS Præmier "
                      "FROM Kapflyvninger LEFT JOIN Stationer ON Stationer.Nr = Kapflyvninger.Station "
                      "INNER JOIN \"Q Antal duer pr kapflyvning\" ON \"Q Antal duer pr kapflyvning\".Nr = Kapflyvninger.Nr "
                      "INNER JOIN Deltagere ON Deltagere.Kapflyvning = Kapflyvninger.Nr "
@@ -306,7 +302,7 @@ std::vector<ViewDef> buildViews() {
                      " AS Sektion, Slagnavn, Placering, Mesterskabstitel AS Titel FROM Mesterskabsresultat "
                      "WHERE Placering <= 3 ORDER BY Mesterskabsnr, Placering"});
     v.push_back({"Q_Mesterskab_Crosstab",
-                 "SELECT 'Point' AS TYPE, Mesterskabsresultat.*, CrosstabResult.*, CrosstabHeaders.* FROM Mesterskabsresultat "
+                 "SELECT 'Point' AS TYPE, " + mesterskabCrosstabColumns() + " FROM Mesterskabsresultat "
                  "INNER JOIN CrosstabResult ON Mesterskabsresultat.Id = CrosstabResult.IdText "
                  "INNER JOIN CrosstabHeaders ON CrosstabResult.Page = CrosstabHeaders.Page"});
     return v;
@@ -323,7 +319,34 @@ const std::vector<std::string>& pointTableKinds() {
     return k;
 }
 
+std::string prizeSummarySql() {
+    // Each class the bird won in, "/" between them: A3/E. The leading "/" of the first is
+    // trimmed off, which also leaves the text empty for a bird without prizes.
+    return "ltrim(iif(Deltagere.PræmieretIKlasseA IS NULL, '', '/A' || CAST(Deltagere.PræmieretIKlasseA AS INTEGER)) || "
+           "iif(Deltagere.PræmieretIKlasseB IS NULL, '', '/B' || CAST(Deltagere.PræmieretIKlasseB AS INTEGER)) || "
+           "iif(Deltagere.PræmieretIKlE, '/E', '') || iif(Deltagere.PræmieretIKlP, '/P', '') || "
+           "iif(Deltagere.PræmieretIKlZ, '/Z', '') || iif(Deltagere.PræmieretIKlR, '/R', '') || "
+           "iif(Deltagere.PræmieretIKlS, '/S', ''), '/')";
+}
+
+std::string mesterskabCrosstabColumns() {
+    // The two page tables share Page and F1..F30; the engine the reports were made for named
+    // such columns after their table, and the reports bind to those names.
+    std::string s = "Mesterskabsresultat.*, CrosstabResult.Page AS \"CrosstabResult.Page\", CrosstabResult.IdNumber, "
+                    "CrosstabResult.IdText";
+    for (int i = 1; i <= 30; ++i)
+        s += ", CrosstabResult.F" + std::to_string(i) + " AS \"CrosstabResult.F" + std::to_string(i) + "\"";
+    s += ", CrosstabHeaders.Page AS \"CrosstabHeaders.Page\"";
+    for (int i = 1; i <= 30; ++i)
+        s += ", CrosstabHeaders.F" + std::to_string(i) + " AS \"CrosstabHeaders.F" + std::to_string(i) + "\"";
+    return s;
+}
+
 std::string kapflyvningsregnskabSql(std::optional<long long> race) {
+    return kapflyvningsregnskabSql(race ? "Regnskab.Kapflyvning = " + std::to_string(*race) : std::string());
+}
+
+std::string kapflyvningsregnskabSql(const std::string& where) {
     auto stake = [](const std::string& f) { return "(SELECT " + f + " FROM Indskud LIMIT 1)"; };
     std::string l1 =
         "SELECT Regnskab.Kapflyvning AS Nr, Regnskab.Forening AS Forening, Foreninger.Navn AS Foreningsnavn, "
@@ -348,6 +371,9 @@ std::string kapflyvningsregnskabSql(std::optional<long long> race) {
           "LEFT JOIN Stationer ON Kapflyvninger.Station = Stationer.Nr "
           "LEFT JOIN \"Q Antal slag pr kapflyvning pr forening\" AS q ON Regnskab.Kapflyvning = q.Kapflyvning "
           "AND Regnskab.Forening = q.Forening";
+    // The condition goes on the innermost select, where the race and the club are still the
+    // columns of Regnskab, so the engine reads only the rows asked for.
+    if (!where.empty()) l1 += " WHERE " + where;
 
     // Class i of a stake is paid by every bird entered in i or more classes.
     std::string l2 = "SELECT l1.*";
@@ -379,7 +405,6 @@ std::string kapflyvningsregnskabSql(std::optional<long long> race) {
     for (char c : {'A', 'B'})
         for (int i = 1; i <= 6; ++i) out += ", \"Indskud " + std::string(1, c) + std::to_string(i) + "\"";
     out += ", \"Indskud P\", \"Indskud E\", \"Indskud Z\", \"Indskud R\", Spil, Slagspil FROM (" + l3 + ") AS l3";
-    if (race) out += " WHERE Nr = " + std::to_string(*race);
     return out;
 }
 
@@ -441,38 +466,46 @@ std::string columnDefinition(const FieldDef& f) {
     return s;
 }
 
-void createSchema(Database& db) {
-    Transaction tr(db);
-    for (const auto& t : schemaTables()) {
-        std::string sql = "CREATE TABLE " + sqlIdent(t.name) + " (";
-        for (size_t i = 0; i < t.fields.size(); ++i) sql += (i ? ", " : "") + columnDefinition(t.fields[i]);
-        if (!t.primaryKey.empty()) {
-            sql += ", PRIMARY KEY (";
-            for (size_t i = 0; i < t.primaryKey.size(); ++i) sql += (i ? ", " : "") + sqlIdent(t.primaryKey[i]);
-            sql += ")";
-        }
-        for (const auto& c : t.constraints) sql += ", " + c;
+std::string createTableSql(const TableDef& t) {
+    std::string sql = "CREATE TABLE " + sqlIdent(t.name) + " (";
+    for (size_t i = 0; i < t.fields.size(); ++i) sql += (i ? ", " : "") + columnDefinition(t.fields[i]);
+    if (!t.primaryKey.empty()) {
+        sql += ", PRIMARY KEY (";
+        for (size_t i = 0; i < t.primaryKey.size(); ++i) sql += (i ? ", " : "") + sqlIdent(t.primaryKey[i]);
         sql += ")";
-        db.exec(sql);
     }
-    for (const auto& ix : schemaIndexes()) {
-        std::string sql = std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " + sqlIdent(ix.table + "_" + ix.name) +
-                          " ON " + sqlIdent(ix.table) + " (";
-        for (size_t i = 0; i < ix.fields.size(); ++i) {
-            const auto& f = ix.fields[i];
-            sql += (i ? ", " : "") + (f.find('"') != std::string::npos ? f : sqlIdent(f));
-        }
-        db.exec(sql + ")");
+    for (const auto& c : t.constraints) sql += ", " + c;
+    return sql + ")";
+}
+
+std::string createIndexSql(const IndexDef& ix) {
+    std::string sql = std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " + sqlIdent(ix.table + "_" + ix.name) +
+                      " ON " + sqlIdent(ix.table) + " (";
+    for (size_t i = 0; i < ix.fields.size(); ++i) {
+        const auto& f = ix.fields[i];
+        sql += (i ? ", " : "") + (f.find('"') != std::string::npos ? f : sqlIdent(f));
     }
+    return sql + ")";
+}
+
+const std::vector<std::string>& clubAccountTriggers() {
     // Club numbers are not unique in the register, so the club-to-accounts relation cascades
     // through triggers: the accounts go with the last club that carries their number.
-    db.exec(
+    static const std::vector<std::string> t{
         "CREATE TRIGGER ForeningerRegnskab_Delete AFTER DELETE ON Foreninger "
         "WHEN NOT EXISTS (SELECT 1 FROM Foreninger WHERE Nr = OLD.Nr) "
-        "BEGIN DELETE FROM Regnskab WHERE Forening = OLD.Nr; END;"
+        "BEGIN DELETE FROM Regnskab WHERE Forening = OLD.Nr; END",
         "CREATE TRIGGER ForeningerRegnskab_Update AFTER UPDATE OF Nr ON Foreninger "
         "WHEN OLD.Nr IS NOT NEW.Nr AND NOT EXISTS (SELECT 1 FROM Foreninger WHERE Nr = OLD.Nr) "
-        "BEGIN UPDATE Regnskab SET Forening = NEW.Nr WHERE Forening = OLD.Nr; END;");
+        "BEGIN UPDATE Regnskab SET Forening = NEW.Nr WHERE Forening = OLD.Nr; END"};
+    return t;
+}
+
+void createSchema(Database& db) {
+    Transaction tr(db);
+    for (const auto& t : schemaTables()) db.exec(createTableSql(t));
+    for (const auto& ix : schemaIndexes()) db.exec(createIndexSql(ix));
+    for (const auto& trigger : clubAccountTriggers()) db.exec(trigger);
     for (const auto& v : schemaViews()) db.exec("CREATE VIEW " + sqlIdent(v.name) + " AS " + v.select);
 
     db.execute("INSERT INTO Generelt (Version, CheckResFiler) VALUES (?, 0)", {kSchemaVersion});

@@ -13,15 +13,11 @@ namespace {
 const char* const kRaceFilter =
     "WHERE substr(Kapflyvninger.Farvekode, 1, 2) IN ('81', '82', '83', '84', '85', '95', '96', '97', '98', '99') ";
 
-std::string sourcesAndFilter(const std::string& club) {
-    std::string clubCondition = club.empty() ? "" : "AND Deltagere.Forening = " + sqlQuote(club) + " ";
-    // National races (90..94) are the federation's own and are left out.
-    return "FROM Stationer INNER JOIN Kapflyvninger ON Stationer.Nr = Kapflyvninger.Station "
-           "INNER JOIN Deltagere ON Kapflyvninger.Nr = Deltagere.Kapflyvning "
-           "INNER JOIN Foreninger ON Foreninger.Nr = Deltagere.Forening "
-           "LEFT JOIN \"Q Antal slag pr kapflyvning\" ON Deltagere.Kapflyvning = \"Q Antal slag pr kapflyvning\".Kapflyvning " +
-           std::string(kRaceFilter) + clubCondition;
-}
+const char* const kSources =
+    "FROM Stationer INNER JOIN Kapflyvninger ON Stationer.Nr = Kapflyvninger.Station "
+    "INNER JOIN Deltagere ON Kapflyvninger.Nr = Deltagere.Kapflyvning "
+    "INNER JOIN Foreninger ON Foreninger.Nr = Deltagere.Forening "
+    "LEFT JOIN \"Q Antal slag pr kapflyvning\" ON Deltagere.Kapflyvning = \"Q Antal slag pr kapflyvning\".Kapflyvning ";
 
 // The section placing and the points go out only for birds within the first fifth of their
 // race (placing below a fifth of the birds in it).
@@ -29,9 +25,7 @@ std::string sourcesAndFilter(const std::string& club) {
 
 }  // namespace
 
-std::string StatistikSql(const std::string& club) {
-    // The race number last: two races of one week and colour code keep the order they were
-    // made in. ReadStatistics orders by the same terms.
+std::string StatistikSelect() {
     return "SELECT Deltagere.Slag AS Kodenr, Deltagere.Slag_Navn AS Slagnavn, Deltagere.Forening, "
            "Foreninger.Navn AS Foreningsnavn, Kapflyvninger.Uge, substr(Kapflyvninger.Farvekode, 1, 2) AS KK, "
            "Kapflyvninger.Station, Stationer.Navn AS Stationsnavn, Deltagere.Ringnummer, "
@@ -42,7 +36,15 @@ std::string StatistikSql(const std::string& club) {
            "Deltagere.\"Antal præmier\", "
            "ifnull(substr(Deltagere.Ringnummer, -4), '') || ifnull(substr(Deltagere.Ringnummer, 5, 2), '') || "
            "ifnull(substr(Deltagere.Ringnummer, 1, 3), '') AS Due, " VEMORA_FIRST_FIFTH("Deltagere.Point") " AS Point " +
-           sourcesAndFilter(club) +
+           std::string(kSources);
+}
+
+std::string StatistikSql(const std::string& club) {
+    // National races (90..94) are the federation's own and are left out. The race number
+    // last: two races of one week and colour code keep the order they were made in.
+    // ReadStatistics orders by the same terms.
+    std::string clubCondition = club.empty() ? "" : "AND Deltagere.Forening = " + sqlQuote(club) + " ";
+    return StatistikSelect() + kRaceFilter + clubCondition +
            "ORDER BY Deltagere.Forening, Deltagere.Slag, Deltagere.Ringnummer, Kapflyvninger.Uge, Kapflyvninger.Farvekode, "
            "Kapflyvninger.Nr";
 }

@@ -9,6 +9,9 @@ namespace vemora {
 
 class Database;
 
+// The columns and sources of Q_Statistik, without a condition or an order: the export and
+// the year statistics printout add their own.
+std::string StatistikSelect();
 // The text of Q_Statistik, for every club or (club not empty) for one.
 std::string StatistikSql(const std::string& club);
 

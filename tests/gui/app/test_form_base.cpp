@@ -67,8 +67,11 @@ TEST(FormBase, BindingsLoadAndSaveByTheControlRules) {
     r = p.bindings().save();
     EXPECT_TRUE(r["Navn"].isNull());  // an empty box is stored as Null
     EXPECT_EQ(r["Kontantpræmier"], Value(0));
+    p.bindings().load({{"Navn", Value(12.5)}, {"Kontantpræmier", Value()}});
+    EXPECT_EQ(p.name->text(), "12.5");
+    EXPECT_EQ(p.bindings().save()["Kontantpræmier"], Value(0));  // a Null flag shows unticked
     p.bindings().load({{"Kontantpræmier", Value(1)}});  // a field the record lacks stays
-    EXPECT_EQ(p.name->text(), "");
+    EXPECT_EQ(p.name->text(), "12.5");
     EXPECT_EQ(p.bindings().control("navn"), p.name);
     EXPECT_EQ(p.bindings().control("Nr"), nullptr);
 }
