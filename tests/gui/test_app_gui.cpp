@@ -131,7 +131,8 @@ TEST(AppGui, SharedKeyboardBehaviours) {
     name->setText("Brevduen");
     nr->setFocus();
     nr->clear();
-    QTest::keyClicks(nr, "123");  // typed full: moves on by itself
+    QTest::keyClicks(nr, "123");  // typed full: moves on by itself, once the key is done
+    QApplication::processEvents();
     EXPECT_TRUE(name->hasFocus());
     QApplication::processEvents();
     EXPECT_EQ(name->selectedText(), "Brevduen");
