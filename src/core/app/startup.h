@@ -27,8 +27,10 @@ std::filesystem::path databasePath(const std::filesystem::path& appPath);
 
 // Opens the section database of the program folder, creating a new one with the current
 // schema when the file is missing, then runs UpgradeDatabase. An existing file is never
-// replaced: when it cannot be opened the engine's text is shown in a "Fejl" box and the
-// program goes on without a database. Returns true when the database is open and current.
+// replaced: when it cannot be opened (or is write-protected) the reason is shown in a "Fejl"
+// box and the program goes on without a database. A file another program holds is waited
+// for up to app.busyTimeout, with the busy pointer. Returns true when the database is open
+// and current.
 bool openSectionDatabase(AppState& app);
 
 // Creates a new, empty section database file with the current schema and delivered rows.

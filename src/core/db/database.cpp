@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <cstring>
 
 #include "core/base/text.h"
@@ -71,17 +73,23 @@ Database::~Database() {
     if (db_) sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<Database> Database::open(const fs::path& file, std::chrono::milliseconds busyTimeout) {
-    if (!fs::exists(file)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
-    return openWith(file, SQLITE_OPEN_READWRITE, busyTimeout);
+std::unique_ptr<Database> Database::open(const fs::path& file, std::chrono::milliseconds busyTimeout, WaitNotifier onWait) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
+    // The engine would wait on a pipe until someone writes to it, and take a device for a file.
+    if (!fs::is_regular_file(file, ec))
+        throw DbError("Databasen '" + file.string() + "' kan ikke åbnes: det er ikke en almindelig fil.");
+    return openWith(file, SQLITE_OPEN_READWRITE, busyTimeout, std::move(onWait));
 }
 
-std::unique_ptr<Database> Database::create(const fs::path& file, std::chrono::milliseconds busyTimeout) {
-    if (fs::exists(file)) throw DbError("Filen '" + file.string() + "' findes allerede.");
-    return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeout);
+std::unique_ptr<Database> Database::create(const fs::path& file, std::chrono::milliseconds busyTimeout, WaitNotifier onWait) {
+    std::error_code ec;
+    if (fs::exists(file, ec) || fs::is_symlink(file, ec)) throw DbError("Filen '" + file.string() + "' findes allerede.");
+    return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeout, std::move(onWait));
 }
 
-std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags, std::chrono::milliseconds busyTimeout) {
+std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags, std::chrono::milliseconds busyTimeout,
+                                             WaitNotifier onWait) {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(file.string().c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -90,12 +98,58 @@ std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags, st
         throw DbError("Databasen '" + file.string() + "' kan ikke åbnes: " + msg, rc);
     }
     std::unique_ptr<Database> db(new Database(raw, file));
+    db->onWait_ = std::move(onWait);
     db->configure(busyTimeout);
     return db;
 }
 
 void Database::setBusyTimeout(std::chrono::milliseconds timeout) {
-    sqlite3_busy_timeout(db_, static_cast<int>(timeout.count()));
+    busyTimeout_ = timeout;
+    sqlite3_busy_handler(db_, &Database::busyHandler, this);
+}
+
+bool Database::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+
+// The engine's own busy wait, plus the notice that a wait has begun, so the user sees why
+// nothing happens for a while.
+int Database::busyHandler(void* self, int count) {
+    auto& db = *static_cast<Database*>(self);
+    auto now = std::chrono::steady_clock::now();
+    if (count == 0) db.waitStart_ = now;
+    auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - db.waitStart_);
+    if (waited >= db.busyTimeout_) return 0;
+    if (!db.waiting_) {
+        db.waiting_ = true;
+        if (db.onWait_) db.onWait_(true);
+    }
+    // Short naps first, so a lock held only for another program's commit costs little.
+    static constexpr int kNaps[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    int nap = count < static_cast<int>(std::size(kNaps)) ? kNaps[count] : 100;
+    sqlite3_sleep(static_cast<int>(std::min<long long>(nap, (db.busyTimeout_ - waited).count())));
+    return 1;
+}
+
+void Database::endWait() {
+    if (!waiting_) return;
+    waiting_ = false;
+    try {
+        if (onWait_) onWait_(false);
+    } catch (...) {
+        // The statement's own result is what the caller needs.
+    }
+}
+
+Database::WaitEnd::~WaitEnd() { db->endWait(); }
+
+// The engine's text, behind a Danish sentence when another program held the file for the
+// whole busy wait.
+static DbError engineError(sqlite3* db, int rc, std::string text) {
+    if ((rc & 0xFF) == SQLITE_BUSY) {
+        const char* file = sqlite3_db_filename(db, "main");
+        std::string name = file && *file ? fs::path(file).filename().string() : std::string("databasen");
+        text = "Et andet program bruger " + name + ". Prøv igen, når det andet program er færdigt (" + text + ").";
+    }
+    return DbError(text, rc);
 }
 
 void Database::configure(std::chrono::milliseconds busyTimeout) {
@@ -119,20 +173,29 @@ void Database::configure(std::chrono::milliseconds busyTimeout) {
 
 void Database::exec(const std::string& sql) {
     char* err = nullptr;
-    int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+    int rc;
+    {
+        WaitEnd w{this};
+        rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+    }
     if (rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(db_);
         sqlite3_free(err);
-        throw DbError(msg, rc);
+        throw engineError(db_, rc, msg);
     }
 }
 
 Statement Database::prepare(const std::string& sql) {
     sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
-    if (rc != SQLITE_OK) throw DbError(std::string(sqlite3_errmsg(db_)), rc);
+    int rc;
+    {
+        // Reading the schema can wait for another program too.
+        WaitEnd w{this};
+        rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+    }
+    if (rc != SQLITE_OK) throw engineError(db_, rc, sqlite3_errmsg(db_));
     if (!st) throw DbError("Tom SQL-sætning.");
-    return Statement(db_, st, sql);
+    return Statement(this, st, sql);
 }
 
 int Database::execute(const std::string& sql, const std::vector<Value>& params) {
@@ -250,11 +313,14 @@ void Database::compactInto(const fs::path& target) {
 
 // ---- Statement -----------------------------------------------------------------------
 
-Statement::Statement(Statement&& o) noexcept : db_(o.db_), st_(o.st_), sql_(std::move(o.sql_)) { o.st_ = nullptr; }
+Statement::Statement(Statement&& o) noexcept : owner_(o.owner_), db_(o.db_), st_(o.st_), sql_(std::move(o.sql_)) {
+    o.st_ = nullptr;
+}
 
 Statement& Statement::operator=(Statement&& o) noexcept {
     if (this != &o) {
         if (st_) sqlite3_finalize(st_);
+        owner_ = o.owner_;
         db_ = o.db_;
         st_ = o.st_;
         sql_ = std::move(o.sql_);
@@ -267,7 +333,7 @@ Statement::~Statement() {
     if (st_) sqlite3_finalize(st_);
 }
 
-void Statement::fail(int rc) const { throw DbError(std::string(sqlite3_errmsg(db_)), rc); }
+void Statement::fail(int rc) const { throw engineError(db_, rc, sqlite3_errmsg(db_)); }
 
 Statement& Statement::bind(int index, const Value& v) {
     int rc;
@@ -285,7 +351,11 @@ Statement& Statement::bindAll(const std::vector<Value>& values) {
 }
 
 bool Statement::step() {
-    int rc = sqlite3_step(st_);
+    int rc;
+    {
+        Database::WaitEnd w{owner_};
+        rc = sqlite3_step(st_);
+    }
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     sqlite3_reset(st_);
@@ -333,10 +403,13 @@ Value Statement::operator[](std::string_view name) const {
 
 // ---- Transaction ---------------------------------------------------------------------
 
-Transaction::Transaction(Database& db) : db_(db) {
+Transaction::Transaction(Database& db) : db_(db), outermost_(!db.inTransaction()) {
     static std::atomic<int> counter{0};
     name_ = "vemora_sp" + std::to_string(++counter);
-    db_.exec("SAVEPOINT " + name_);
+    // The outermost one takes the write lock at once, waiting for another program's writer
+    // if need be. A transaction that had read first could not wait for it later: the engine
+    // refuses at once where two readers would each wait for the other to let go.
+    db_.exec(outermost_ ? "BEGIN IMMEDIATE" : "SAVEPOINT " + name_);
 }
 
 Transaction::~Transaction() {
@@ -350,14 +423,20 @@ Transaction::~Transaction() {
 
 void Transaction::commit() {
     if (!open_) return;
-    db_.exec("RELEASE " + name_);
+    db_.exec(outermost_ ? "COMMIT" : "RELEASE " + name_);
     open_ = false;
 }
 
 void Transaction::rollback() {
     if (!open_) return;
     open_ = false;
-    db_.exec("ROLLBACK TO " + name_ + "; RELEASE " + name_);
+    // A commit that failed because another program held the file leaves the transaction open;
+    // the rollback must end it, or the file would stay locked.
+    if (outermost_) {
+        if (db_.inTransaction()) db_.exec("ROLLBACK");
+    } else {
+        db_.exec("ROLLBACK TO " + name_ + "; RELEASE " + name_);
+    }
 }
 
 // ---- helpers -------------------------------------------------------------------------
