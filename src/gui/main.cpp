@@ -14,12 +14,13 @@ namespace {
 class VemoraApplication : public QApplication {
 public:
     using QApplication::QApplication;
+    vemora::AppState* app = nullptr;  // the running program's state, once start-up made it
     bool notify(QObject* receiver, QEvent* event) override {
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
             while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-            if (auto* w = vemora::gui::MainWindow::current()) w->app().busyCounter = 0;
+            if (app) app->busyCounter = 0;
             QMessageBox::warning(QApplication::activeWindow(), "Fejl", QString::fromStdString(e.what()));
         }
         return false;
@@ -47,5 +48,6 @@ int main(int argc, char** argv) {
         else if (args[i] == "--no-splash-hold") options.splashHoldMs = 0;
     }
     auto program = vemora::gui::Main(options);
+    qapp.app = &program->app;
     return qapp.exec();
 }

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 enum class Fault { WriteProtected, Held, DamagedRaces };
 
 struct Command {
-    const char* args;  // after --folder; FILE stands for a club result file
+    const char* args;  // after --folder; FILE stands for a club result file, OUT for a folder
     bool touchesRaces;  // reads the race table, so a damaged one stops it
     bool writes;
 };
@@ -33,6 +33,8 @@ const Command kCommands[] = {
     {"calc --all --force", true, true},
     {"calc --race 1", true, true},
     {"demo --clubs 1 --weeks 20 --birds-per-club 5", true, true},
+    {"export plan --to OUT", true, false},
+    {"export total-stats --to OUT", true, true},  // every race is calculated first
 };
 
 // A section with one stale race and its birds, and a club file for that week.
@@ -43,6 +45,7 @@ fs::path prepare(const test::TempFolder& f) {
     long long r = calctest::addRace(*db, "95 - Blå skema");
     calctest::addBird(*db, r, "123-25-0001", 1200.0);
     db->execute("INSERT INTO Foreninger (Nr, Navn) VALUES ('123', 'Ørnen')");
+    db->exec("UPDATE Generelt SET Sektionsnavn = 'Sektion 12'");
     Date day{std::chrono::year(2026), std::chrono::June, std::chrono::day(6)};
     return f.write("SEK12301.U23", test::joinLines({formatHeader("123", "3.A"), formatRace("95", day, "", "101", " Flensborg"),
                                                     formatBird(test::makeBird("95", "001", "123-25-0002"), Layout::L6)}));
@@ -96,6 +99,10 @@ TEST(CliFaults, EveryCommandAnswersFejlWithTheReasonAndExitCode1) {
             }
             std::string args = c.args;
             if (auto p = args.find("FILE"); p != std::string::npos) args.replace(p, 4, test::shellQuote(clubFile.string()));
+            if (auto p = args.find("OUT"); p != std::string::npos) {
+                fs::create_directory(f.path() / "ud");
+                args.replace(p, 3, test::shellQuote((f.path() / "ud").string()));
+            }
             auto r = test::runCommand(cli(f.path(), args, fault == Fault::WriteProtected));
             std::string what = std::string(c.args) + " / fault " + std::to_string(static_cast<int>(fault)) + "\n" + r.err;
             EXPECT_EQ(r.exitCode, fails ? 1 : 0) << what;

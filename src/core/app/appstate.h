@@ -6,14 +6,50 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/base/dates.h"
 #include "core/base/ui.h"
 #include "core/db/database.h"
 
 namespace vemora {
+
+// What one commit changed: the tables it wrote to (with the engine's spelling).
+struct ChangeSet {
+    std::set<std::string> tables;
+    // Without regard to case, as table names are.
+    bool touches(std::string_view table) const;
+    bool touchesAny(std::initializer_list<std::string_view> tables) const;
+};
+
+using ChangeObserver = std::function<void(const ChangeSet&)>;
+
+// The registered observers, shared with their subscriptions so that either may go first.
+struct ObserverList {
+    std::vector<std::pair<int, ChangeObserver>> observers;
+    int lastId = 0;
+};
+
+// An observer's registration; it ends when the subscription is destroyed.
+class Subscription {
+public:
+    Subscription() = default;
+    Subscription(std::weak_ptr<ObserverList> list, int id) : list_(std::move(list)), id_(id) {}
+    Subscription(Subscription&& o) noexcept : list_(std::move(o.list_)), id_(o.id_) { o.id_ = 0; }
+    Subscription& operator=(Subscription&& o) noexcept;
+    ~Subscription() { reset(); }
+    void reset();
+
+private:
+    std::weak_ptr<ObserverList> list_;
+    int id_ = 0;
+};
 
 struct AppState {
     std::filesystem::path appPath;  // the program folder
@@ -31,6 +67,16 @@ struct AppState {
     Database& database() const;
     Ui& userInterface() const;
     int currentYear() const { return static_cast<int>(today().year()); }
+
+    // Open forms learn here of every commit to the section database (whichever function
+    // made it, and also after the database was opened again): the callback runs right
+    // after the commit. Keep the subscription as long as the form lives.
+    [[nodiscard]] Subscription observe(ChangeObserver callback);
+    // Runs the observers; the database does this after each commit.
+    void notify(const ChangeSet& changes) const;
+
+private:
+    std::shared_ptr<ObserverList> observers_ = std::make_shared<ObserverList>();
 };
 
 // Nested busy cursor: the outermost "on" sets it, the matching outermost "off" restores it.

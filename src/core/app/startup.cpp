@@ -91,7 +91,7 @@ bool openSectionDatabase(AppState& app) {
         app.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return false;
     }
-    return UpgradeDatabase(*app.db, app.userInterface());
+    return UpgradeDatabase(app.database(), app.userInterface());
 }
 
 bool StartSeason(AppState& app) {

@@ -213,7 +213,16 @@ Cp1252Writer::Cp1252Writer(const fs::path& file) : out_(file, std::ios::binary |
 
 void Cp1252Writer::line(std::string_view utf8) { encodedLine(utf8ToCp1252(utf8)); }
 
-void Cp1252Writer::encodedLine(std::string_view cp1252) { out_ << cp1252 << "\r\n"; }
+void Cp1252Writer::encodedLine(std::string_view cp1252) {
+    // Unformatted writes: a season's statistics file is some hundred thousand lines.
+    out_.write(cp1252.data(), static_cast<std::streamsize>(cp1252.size()));
+    out_.write("\r\n", 2);
+}
+
+bool Cp1252Writer::close() {
+    out_.close();
+    return static_cast<bool>(out_);
+}
 
 std::string trim(std::string_view s) {
     size_t a = 0, b = s.size();

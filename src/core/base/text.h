@@ -72,6 +72,9 @@ public:
     void encodedLine(std::string_view cp1252);
     // False once the file could not be opened or a write failed.
     bool ok() const { return static_cast<bool>(out_); }
+    // Writes what is buffered and closes the file; false when that failed, so a caller that
+    // renames the finished file into place can tell a complete file from a cut one.
+    bool close();
 
 private:
     std::ofstream out_;

@@ -152,8 +152,17 @@ static DbError engineError(sqlite3* db, int rc, std::string text) {
     return DbError(text, rc);
 }
 
+// A DELETE statement removes its rows one by one, so that the row hook sees them: a DELETE
+// without a WHERE would otherwise empty the table at once and tell nobody. Only while a
+// DELETE is prepared: a DROP asks the same question, and the same answer skips the DROP.
+int Database::deleteRowByRow(void* self, int action, const char*, const char*, const char*, const char*) {
+    return action == SQLITE_DELETE && static_cast<Database*>(self)->deleting_ ? SQLITE_IGNORE : SQLITE_OK;
+}
+
 void Database::configure(std::chrono::milliseconds busyTimeout) {
     sqlite3_extended_result_codes(db_, 1);
+    sqlite3_update_hook(db_, &Database::rowChanged, this);
+    sqlite3_set_authorizer(db_, &Database::deleteRowByRow, this);
     setBusyTimeout(busyTimeout);
     sqlite3_create_collation(db_, "DANSK", SQLITE_UTF8, nullptr, danishCollation);
     // A misspelt "Field name" must be an error, not a text constant that quietly fills a column.
@@ -171,22 +180,67 @@ void Database::configure(std::chrono::milliseconds busyTimeout) {
     }
 }
 
+// Whether a statement's text is a DELETE (for the authorizer below).
+static bool isDelete(const char* sql) {
+    while (*sql == ' ' || *sql == '\t' || *sql == '\r' || *sql == '\n') ++sql;
+    return iequals(std::string_view(sql, std::min<size_t>(6, std::strlen(sql))), "delete");
+}
+
 void Database::exec(const std::string& sql) {
-    char* err = nullptr;
-    int rc;
-    {
-        WaitEnd w{this};
-        rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+    // Statement by statement, as the engine's own exec does, so each is prepared knowing
+    // whether it is a DELETE.
+    const char* tail = sql.c_str();
+    while (*tail) {
+        sqlite3_stmt* st = nullptr;
+        deleting_ = isDelete(tail);
+        int rc;
+        {
+            WaitEnd w{this};
+            rc = sqlite3_prepare_v2(db_, tail, -1, &st, &tail);
+            if (rc == SQLITE_OK && st) {
+                while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+                }
+                if (rc == SQLITE_DONE) rc = SQLITE_OK;
+            }
+        }
+        std::string msg = rc == SQLITE_OK ? std::string() : std::string(sqlite3_errmsg(db_));
+        sqlite3_finalize(st);
+        afterStatement(rc != SQLITE_OK);
+        if (rc != SQLITE_OK) throw engineError(db_, rc, msg);
+        if (!st) break;  // only blanks or a comment were left
     }
-    if (rc != SQLITE_OK) {
-        std::string msg = err ? err : sqlite3_errmsg(db_);
-        sqlite3_free(err);
-        throw engineError(db_, rc, msg);
+}
+
+void Database::setCommitListener(CommitListener listener) { listener_ = std::move(listener); }
+
+void Database::rowChanged(void* self, int, const char*, const char* table, long long) {
+    auto* d = static_cast<Database*>(self);
+    // A statement writes row after row of one table; the engine hands the same name each time.
+    if (table == d->lastTable_) return;
+    d->lastTable_ = table;
+    d->changed_.insert(table);
+}
+
+void Database::afterStatement(bool failed) {
+    if (changed_.empty() || !sqlite3_get_autocommit(db_)) return;
+    if (failed) {
+        discardChanges();
+        return;
     }
+    std::set<std::string> tables;
+    tables.swap(changed_);
+    lastTable_ = nullptr;
+    if (listener_) listener_(tables);
+}
+
+void Database::discardChanges() {
+    changed_.clear();
+    lastTable_ = nullptr;
 }
 
 Statement Database::prepare(const std::string& sql) {
     sqlite3_stmt* st = nullptr;
+    deleting_ = isDelete(sql.c_str());
     int rc;
     {
         // Reading the schema can wait for another program too.
@@ -195,7 +249,7 @@ Statement Database::prepare(const std::string& sql) {
     }
     if (rc != SQLITE_OK) throw engineError(db_, rc, sqlite3_errmsg(db_));
     if (!st) throw DbError("Tom SQL-sætning.");
-    return Statement(this, st, sql);
+    return Statement(this, db_, st, sql);
 }
 
 int Database::execute(const std::string& sql, const std::vector<Value>& params) {
@@ -219,6 +273,13 @@ RowSet Database::query(const std::string& sql, const std::vector<Value>& params)
         rs.rows.push_back(std::move(row));
     }
     return rs;
+}
+
+RowSet Database::queryPage(const std::string& sql, const std::vector<Value>& params, size_t offset, size_t limit) {
+    std::vector<Value> all = params;
+    all.emplace_back(limit == std::string::npos ? -1LL : static_cast<long long>(limit));
+    all.emplace_back(static_cast<long long>(offset));
+    return query(sql + " LIMIT ? OFFSET ?", all);
 }
 
 Value Database::scalar(const std::string& sql, const std::vector<Value>& params) {
@@ -357,8 +418,12 @@ bool Statement::step() {
         rc = sqlite3_step(st_);
     }
     if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_DONE) {
+        owner_->afterStatement(false);
+        return false;
+    }
     sqlite3_reset(st_);
+    owner_->afterStatement(true);
     fail(rc);
 }
 
@@ -431,8 +496,11 @@ void Transaction::rollback() {
     if (!open_) return;
     open_ = false;
     // A commit that failed because another program held the file leaves the transaction open;
-    // the rollback must end it, or the file would stay locked.
+    // the rollback must end it, or the file would stay locked. Undone work changed nothing; an
+    // inner rollback may still report its tables with the outer commit, which only costs an
+    // open list a needless refresh.
     if (outermost_) {
+        db_.discardChanges();
         if (db_.inTransaction()) db_.exec("ROLLBACK");
     } else {
         db_.exec("ROLLBACK TO " + name_ + "; RELEASE " + name_);

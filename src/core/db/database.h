@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -81,6 +82,10 @@ public:
     int execute(const std::string& sql, const std::vector<Value>& params = {});
     Statement prepare(const std::string& sql);
     RowSet query(const std::string& sql, const std::vector<Value>& params = {});
+    // The rows of a query from offset, at most limit of them (npos: all), for grids that
+    // read as they scroll. The query's ORDER BY must leave no ties, or pages may overlap.
+    RowSet queryPage(const std::string& sql, const std::vector<Value>& params, size_t offset,
+                     size_t limit = std::string::npos);
     // First column of the first row, Null when there is no row.
     Value scalar(const std::string& sql, const std::vector<Value>& params = {});
     int64_t lastInsertId() const;
@@ -109,8 +114,22 @@ public:
     bool readOnly() const;
     sqlite3* handle() const { return db_; }
 
+    // Called after every commit with the tables the commit wrote to (an action statement
+    // outside a transaction commits by itself; a Transaction when the outermost one commits).
+    using CommitListener = std::function<void(const std::set<std::string>& tables)>;
+    void setCommitListener(CommitListener listener);
+    bool hasCommitListener() const { return static_cast<bool>(listener_); }
+
 private:
     friend class Statement;
+    friend class Transaction;
+    static void rowChanged(void* self, int op, const char* db, const char* table, long long rowid);
+    static int deleteRowByRow(void* self, int action, const char*, const char*, const char*, const char*);
+    // After a statement: a finished commit reports its tables; a failed statement outside a
+    // transaction changed nothing.
+    void afterStatement(bool failed);
+    void discardChanges();
+
     Database(sqlite3* db, std::filesystem::path path);
     static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags,
                                               std::chrono::milliseconds busyTimeout, WaitNotifier onWait);
@@ -129,6 +148,10 @@ private:
     std::chrono::steady_clock::time_point waitStart_;
     bool waiting_ = false;
     WaitNotifier onWait_;
+    CommitListener listener_;
+    std::set<std::string> changed_;  // tables written since the last commit
+    const char* lastTable_ = nullptr;
+    bool deleting_ = false;  // a DELETE statement is being prepared
 };
 
 // A prepared statement with bound values; parameters are 1-based like the engine's.
@@ -153,8 +176,8 @@ public:
 
 private:
     friend class Database;
-    Statement(Database* owner, sqlite3_stmt* st, std::string sql)
-        : owner_(owner), db_(owner->db_), st_(st), sql_(std::move(sql)) {}
+    Statement(Database* owner, sqlite3* db, sqlite3_stmt* st, std::string sql)
+        : owner_(owner), db_(db), st_(st), sql_(std::move(sql)) {}
     [[noreturn]] void fail(int rc) const;
     Database* owner_ = nullptr;
     sqlite3* db_ = nullptr;
@@ -174,7 +197,7 @@ public:
 
 private:
     Database& db_;
-    bool outermost_;  // no transaction was open when this one began
+    bool outermost_ = false;  // no transaction was open when this one began
     std::string name_;
     bool open_ = true;
 };

@@ -2,6 +2,7 @@
 // One value type for database fields with a real Null, so that Null never collapses to
 // 0 or "" by accident on its way between the database, the forms and the calculations.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,5 +54,9 @@ public:
 private:
     std::variant<std::monostate, int64_t, double, std::string> v_;
 };
+
+// One record's fields by name, as a form shows them and a core function reads or writes
+// them (the race dialog's race, a club, the section's settings).
+using Record = std::map<std::string, Value>;
 
 }  // namespace vemora

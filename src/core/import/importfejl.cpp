@@ -30,10 +30,10 @@ std::string importFejlRecordSource(const ImportFejlFilter& f) {
     return "Select * From ImportFejl " + c + kOrder;
 }
 
-RowSet ListImportFejl(Database& db, const ImportFejlFilter& f) {
+RowSet ListImportFejl(Database& db, const ImportFejlFilter& f, size_t offset, size_t limit) {
     std::vector<Value> params;
     std::string w = where(f, params);
-    return db.query("Select * From ImportFejl" + w + kOrder, params);
+    return db.queryPage("Select * From ImportFejl" + w + kOrder + ", rowid", params, offset, limit);
 }
 
 void DeleteImportFejl(Database& db, const ImportFejlFilter& f) {

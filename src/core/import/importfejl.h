@@ -15,8 +15,10 @@ struct ImportFejlFilter {
 // The list's record source in words, as the list shows it:
 // "Select * From ImportFejl Where Uge = 23 And Forening = '007' Order By Uge, ...".
 std::string importFejlRecordSource(const ImportFejlFilter& filter);
-// The rows the filter shows, ordered by week, club, colour code, loft and ring number.
-RowSet ListImportFejl(Database& db, const ImportFejlFilter& filter);
+// The rows the filter shows, ordered by week, club, colour code, loft and ring number, a
+// page at a time.
+RowSet ListImportFejl(Database& db, const ImportFejlFilter& filter, size_t offset = 0,
+                      size_t limit = std::string::npos);
 // Deletes exactly the rows the filter shows. Throws DbError.
 void DeleteImportFejl(Database& db, const ImportFejlFilter& filter);
 

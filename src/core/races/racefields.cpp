@@ -136,6 +136,8 @@ static Value fieldFromControl(std::string_view f, const Value& v, int currentYea
         return iso.value();
     }
     if (f == "Kode") return kodeFromControl(v);
+    // A station chosen from the list shows as "007 - Name"; the race stores its number.
+    if (f == "Station" && v.isText()) return Value(stationNumber(v.text()));
     // A fee of letters stays text, which the number field refuses.
     if ((f == "Gebyr" || f == "GebyrSlag") && v.isText()) return Value::fromNumberText(v.text()).value_or(v);
     return v;

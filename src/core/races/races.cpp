@@ -135,7 +135,10 @@ int MarkForCalculation(Database& db, const RaceSelection& which) {
     return db.execute("UPDATE Kapflyvninger SET Beregn = 1" + where, params);
 }
 
-RowSet ListRaces(Database& db) { return db.query("SELECT * FROM \"Q Kapflyvninger\""); }
+RowSet ListRaces(Database& db, size_t offset, size_t limit) {
+    // The number last, so that races of the same week, colour code and station keep one order.
+    return db.queryPage("SELECT * FROM \"Q Kapflyvninger\" ORDER BY Uge, Farvekode, Station, Nr", {}, offset, limit);
+}
 
 bool DeleteRace(AppState& app, long long nr) {
     try {

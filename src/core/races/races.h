@@ -67,8 +67,8 @@ std::vector<RaceRef> SelectRaces(Database& db, const RaceSelection& which);
 // for editing does this). Returns how many races were marked.
 int MarkForCalculation(Database& db, const RaceSelection& which);
 
-// The rows of the race list (the stored query "Q Kapflyvninger").
-RowSet ListRaces(Database& db);
+// The rows of the race list (the stored query "Q Kapflyvninger"), a page at a time.
+RowSet ListRaces(Database& db, size_t offset = 0, size_t limit = std::string::npos);
 
 // Deletes a race; its birds, prizes, accounts and payments go with it through the relations.
 // Shows "Fejl ved sletning af kapflyvning." on a failure.

@@ -7,29 +7,33 @@ namespace vemora {
 const std::array<const char*, 9> kForeningFields = {"Navn",     "Kontakt",     "Kontakt_Adr", "Kontakt_Postnr", "Bank",
                                                     "Bank_Adr", "Bank_Postnr", "Regnr",       "Kontonr"};
 
-RowSet ListForeninger(Database& db) { return db.query(kForeningerListSql); }
+RowSet ListForeninger(Database& db, size_t offset, size_t limit) {
+    return db.queryPage("Select * From Foreninger Order By Nr, RecNr", {}, offset, limit);
+}
 
 int64_t NewForening(Database& db) {
     db.exec("INSERT INTO Foreninger DEFAULT VALUES");
     return db.lastInsertId();
 }
 
-std::optional<ForeningData> LoadForening(Database& db, int64_t recNr) {
+std::optional<Record> LoadForening(Database& db, int64_t recNr) {
     RowSet r = db.query("Select * From [Foreninger] Where [RecNr] = ?", {Value(static_cast<long long>(recNr))});
     if (r.empty()) return std::nullopt;
-    ForeningData d;
-    d.nr = r.get(0, "Nr").toText();
-    for (size_t i = 0; i < kForeningFields.size(); ++i) d.felter[i] = r.get(0, kForeningFields[i]).toText();
-    return d;
+    Record club{{"Nr", r.get(0, "Nr")}};
+    for (const char* f : kForeningFields) club[f] = r.get(0, f);
+    return club;
 }
 
-void SaveForening(Database& db, int64_t recNr, const ForeningData& data) {
+void SaveForening(Database& db, int64_t recNr, const Record& club) {
+    auto field = [&](const char* f) {
+        auto it = club.find(f);
+        return it == club.end() ? Value() : NullIfEmpty(it->second);
+    };
     std::string sql = "UPDATE Foreninger SET Nr = ?";
-    std::vector<Value> params;
-    params.push_back(NullIfEmpty(Value(data.nr)));
-    for (size_t i = 0; i < kForeningFields.size(); ++i) {
-        sql += ", " + sqlIdent(kForeningFields[i]) + " = ?";
-        params.push_back(NullIfEmpty(Value(data.felter[i])));
+    std::vector<Value> params{field("Nr")};
+    for (const char* f : kForeningFields) {
+        sql += ", " + sqlIdent(f) + " = ?";
+        params.push_back(field(f));
     }
     params.emplace_back(static_cast<long long>(recNr));
     db.execute(sql + " WHERE RecNr = ?", params);

@@ -9,24 +9,18 @@
 
 namespace vemora {
 
-// The list's record source.
-inline constexpr const char* kForeningerListSql = "Select * From Foreninger Order By Nr";
-
 // The nine text fields of a club after its number, in their stored order (positions 2 to 10).
 extern const std::array<const char*, 9> kForeningFields;
 
-struct ForeningData {
-    std::string nr;
-    std::array<std::string, 9> felter;  // in the order of kForeningFields; Null shows as ""
-};
-
-RowSet ListForeninger(Database& db);
+// The club list ("Select * From Foreninger Order By Nr"), a page at a time.
+RowSet ListForeninger(Database& db, size_t offset = 0, size_t limit = std::string::npos);
 // Adds an empty club row and returns its RecNr.
 int64_t NewForening(Database& db);
-// The club of that RecNr; nullopt when the row is gone.
-std::optional<ForeningData> LoadForening(Database& db, int64_t recNr);
-// Writes the number and the nine fields (an empty box is stored as Null). Throws DbError.
-void SaveForening(Database& db, int64_t recNr, const ForeningData& data);
+// The club of that RecNr: "Nr" and the nine fields as stored; nullopt when the row is gone.
+std::optional<Record> LoadForening(Database& db, int64_t recNr);
+// Writes "Nr" and the nine fields (an empty text and a missing field are stored as Null).
+// Throws DbError.
+void SaveForening(Database& db, int64_t recNr, const Record& club);
 // Marks every race for recalculation, then deletes the club; all or nothing. Throws DbError.
 void DeleteForening(Database& db, int64_t recNr);
 

@@ -29,17 +29,27 @@ Value numberFromBox(const std::string& text) {
     return Value(text);
 }
 
+// A box of the shown record as text (an empty box is Null there) and as the field stores
+// it (empty as Null); a field the record lacks is an empty box.
+std::string boxText(const Record& shownFields, const std::string& field) {
+    auto it = shownFields.find(field);
+    return it == shownFields.end() || it->second.isNull() ? std::string() : it->second.toText();
+}
+
+Value boxValue(const Record& shownFields, const std::string& field) {
+    auto it = shownFields.find(field);
+    return it == shownFields.end() ? Value() : NullIfEmpty(it->second);
+}
+
 }  // namespace
 
 // ---- Loading ---------------------------------------------------------------------------------
 
-std::optional<SektionsData> LoadSektionsData(Database& db) {
+std::optional<Record> LoadSektionsData(Database& db) {
     RowSet r = db.query("SELECT * FROM Generelt LIMIT 1");
     if (r.empty()) return std::nullopt;
-    SektionsData s;
-    s.sektionsnr = shown(r.get(0, "Sektionsnr"));
-    s.sektionsnavn = shown(r.get(0, "Sektionsnavn"));
-    for (size_t i = 0; i < kSektionsBankFields.size(); ++i) s.bank[i] = shown(r.get(0, kSektionsBankFields[i]));
+    Record s{{"Sektionsnr", r.get(0, "Sektionsnr")}, {"Sektionsnavn", r.get(0, "Sektionsnavn")}};
+    for (const char* f : kSektionsBankFields) s[f] = r.get(0, f);
     return s;
 }
 
@@ -47,25 +57,24 @@ std::optional<MarkeringData> LoadMarkering(Database& db) {
     RowSet r = db.query("SELECT * FROM Markering LIMIT 1");
     if (r.empty()) return std::nullopt;
     MarkeringData m;
-    m.faktorA = FactorShown(r.get(0, "Præmiefaktor_A"));
-    m.faktorB = FactorShown(r.get(0, "Præmiefaktor_B"));
-    for (size_t i = 0; i < m.pulje.size(); ++i) m.pulje[i] = r.get(0, games()[i].poolSwitch).toBool();
+    for (const char* f : {"Præmiefaktor_A", "Præmiefaktor_B"}) m.fields[f] = Value(FactorShown(r.get(0, f)));
+    for (const auto& g : games()) m.fields[g.poolSwitch] = Value(r.get(0, g.poolSwitch).toBool());
     const Value& ps = r.get(0, "Pointsystem");
     if (ps.isNumber() && ps.toDouble() == 0) m.pointsystem = PointSystem::Points1000;
     else if (ps.isNumber() && ps.toDouble() == 1) m.pointsystem = PointSystem::Placering;
     for (const auto& k : pointTableKinds()) {
         // The box shows 1000 for an empty "Max. point", as it does while the user types.
-        m.points[k] = {MestPointText(shown(r.get(0, "MestPoint" + k))), shown(r.get(0, "SE_PointPrSlag" + k)),
-                       shown(r.get(0, "SE_PointStep" + k))};
+        m.fields["MestPoint" + k] = Value(MestPointText(shown(r.get(0, "MestPoint" + k))));
+        for (const std::string& f : {"SE_PointPrSlag" + k, "SE_PointStep" + k}) m.fields[f] = r.get(0, f);
     }
     return m;
 }
 
-std::optional<IndskudData> LoadIndskud(Database& db) {
+std::optional<Record> LoadIndskud(Database& db) {
     RowSet r = db.query("SELECT * FROM Indskud LIMIT 1");
     if (r.empty()) return std::nullopt;
-    IndskudData d;
-    for (size_t i = 0; i < kIndskudFields.size(); ++i) d[i] = shown(r.get(0, kIndskudFields[i]));
+    Record d;
+    for (const char* f : kIndskudFields) d[f] = r.get(0, f);
     return d;
 }
 
@@ -106,25 +115,24 @@ std::string FactorShown(const Value& stored) {
 
 // ---- Saving ------------------------------------------------------------------------------------
 
-std::vector<std::string> SavePointTable(Database& db, const std::map<std::string, PointRowTexts>& shownRows) {
+std::vector<std::string> SavePointTable(Database& db, const Record& shownFields) {
     RowSet r = db.query("SELECT * FROM Markering LIMIT 1");
     if (r.empty()) return {};
     std::vector<std::string> marked;
     std::string set;
     std::vector<Value> params;
     for (const auto& k : pointTableKinds()) {
-        auto it = shownRows.find(k);
-        if (it == shownRows.end()) continue;
-        const PointRowTexts& row = it->second;
         const std::string names[3] = {"MestPoint" + k, "SE_PointPrSlag" + k, "SE_PointStep" + k};
-        const std::string* texts[3] = {&row.mestPoint, &row.prSlag, &row.step};
+        if (!shownFields.count(names[0])) continue;
+        std::string texts[3];
+        for (int i = 0; i < 3; ++i) texts[i] = boxText(shownFields, names[i]);
         bool differs = false;
         for (int i = 0; i < 3; ++i) {
             const Value& stored = r.get(0, names[i]);
             // The box's text is never Null, so an empty box against a Null field differs: those
             // kinds are marked on every save.
             Value storedText = stored.isNull() ? Value() : Value(stored.toText());
-            if (!VariantsEqual(Value(*texts[i]), storedText)) differs = true;
+            if (!VariantsEqual(Value(texts[i]), storedText)) differs = true;
         }
         if (differs) {
             db.execute("UPDATE Kapflyvninger SET Beregn = 1 WHERE substr(Farvekode, 1, 2) = ?", {Value(k)});
@@ -132,24 +140,22 @@ std::vector<std::string> SavePointTable(Database& db, const std::map<std::string
         }
         for (int i = 0; i < 3; ++i) {
             set += (set.empty() ? "" : ", ") + sqlIdent(names[i]) + " = ?";
-            params.push_back(numberFromBox(*texts[i]));
+            params.push_back(numberFromBox(texts[i]));
         }
     }
     if (!set.empty()) db.execute("UPDATE Markering SET " + set, params);
     return marked;
 }
 
-SektionsdataResult SaveSektionsdata(Database& db, const SektionsData& sek, const MarkeringData& mark) {
+SektionsdataResult SaveSektionsdata(Database& db, const Record& shownFields, PointSystem pointsystem) {
     SektionsdataResult result;
     Transaction tr(db);
     if (!db.query("SELECT 1 FROM Generelt LIMIT 1").empty()) {
         std::string sql = "UPDATE Generelt SET Sektionsnr = ?, Sektionsnavn = ?";
-        std::vector<Value> params;
-        params.push_back(NullIfEmpty(Value(sek.sektionsnr)));
-        params.push_back(NullIfEmpty(Value(sek.sektionsnavn)));
-        for (size_t i = 0; i < kSektionsBankFields.size(); ++i) {
-            sql += ", " + sqlIdent(kSektionsBankFields[i]) + " = ?";
-            params.push_back(NullIfEmpty(Value(sek.bank[i])));
+        std::vector<Value> params{boxValue(shownFields, "Sektionsnr"), boxValue(shownFields, "Sektionsnavn")};
+        for (const char* f : kSektionsBankFields) {
+            sql += ", " + sqlIdent(f) + " = ?";
+            params.push_back(boxValue(shownFields, f));
         }
         db.execute(sql, params);
     }
@@ -157,15 +163,15 @@ SektionsdataResult SaveSektionsdata(Database& db, const SektionsData& sek, const
     if (!m.empty()) {
         std::string sql = "UPDATE Markering SET Præmiefaktor_A = ?, Præmiefaktor_B = ?";
         std::vector<Value> params;
-        params.emplace_back(ParseFactor(mark.faktorA));
-        params.emplace_back(ParseFactor(mark.faktorB));
-        for (size_t i = 0; i < mark.pulje.size(); ++i) {
-            sql += ", " + sqlIdent(games()[i].poolSwitch) + " = ?";
-            params.push_back(Value(mark.pulje[i]));
+        params.emplace_back(ParseFactor(FactorText(boxText(shownFields, "Præmiefaktor_A"))));
+        params.emplace_back(ParseFactor(FactorText(boxText(shownFields, "Præmiefaktor_B"))));
+        for (const auto& g : games()) {
+            sql += ", " + sqlIdent(g.poolSwitch) + " = ?";
+            params.push_back(Value(boxValue(shownFields, g.poolSwitch).toBool()));
         }
         const Value& stored = m.get(0, "Pointsystem");
-        if (mark.pointsystem != PointSystem::None) {
-            Value chosen(static_cast<int>(mark.pointsystem));
+        if (pointsystem != PointSystem::None) {
+            Value chosen(static_cast<int>(pointsystem));
             // Null is not equal to either system, so a first choice counts as a change.
             if (!VariantsEqual(stored, chosen)) {
                 result.pointSystemChanged = true;
@@ -174,20 +180,20 @@ SektionsdataResult SaveSektionsdata(Database& db, const SektionsData& sek, const
             }
         }
         db.execute(sql, params);
-        result.markedKinds = SavePointTable(db, mark.points);
+        result.markedKinds = SavePointTable(db, shownFields);
         if (result.pointSystemChanged) db.exec("UPDATE Kapflyvninger SET Beregn = 1");
     }
     tr.commit();
     return result;
 }
 
-void SaveIndskud(Database& db, const IndskudData& stakes) {
+void SaveIndskud(Database& db, const Record& shownFields) {
     Transaction tr(db);
     std::string set;
     std::vector<Value> params;
-    for (size_t i = 0; i < kIndskudFields.size(); ++i) {
-        set += (i ? ", " : "") + sqlIdent(kIndskudFields[i]) + " = ?";
-        params.push_back(numberFromBox(StakeText(stakes[i])));
+    for (const char* f : kIndskudFields) {
+        set += (set.empty() ? "" : ", ") + sqlIdent(f) + " = ?";
+        params.push_back(numberFromBox(StakeText(boxText(shownFields, f))));
     }
     db.execute("UPDATE Indskud SET " + set, params);
     tr.commit();

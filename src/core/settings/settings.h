@@ -20,25 +20,17 @@ class Database;
 // The bank fields in their stored order (the third to seventh fields of Generelt).
 extern const std::array<const char*, 5> kSektionsBankFields;  // Bank, Bank_Adr, Bank_Postnr, Regnr, Kontonr
 
-struct SektionsData {
-    std::string sektionsnr, sektionsnavn;
-    std::array<std::string, 5> bank;  // in the order of kSektionsBankFields
-};
-
 // ---- Markering: prize factors, pools, point system, point table ----------------------------
-
-// What the three boxes of one race kind show. The shown value is a text, never Null.
-struct PointRowTexts {
-    std::string mestPoint, prSlag, step;
-};
 
 enum class PointSystem { None = -1, Points1000 = 0, Placering = 1 };
 
+// The prize factors and the point table as the boxes show them, and the pool switches.
 struct MarkeringData {
-    std::string faktorA, faktorB;  // shown with a decimal comma
-    std::array<bool, 4> pulje{};    // the pool switches, in the catalogue's order of the games
+    // "Præmiefaktor_A" and "Præmiefaktor_B" with a decimal comma; the four pool switches as
+    // 0/1; and for each race kind kk "MestPoint"+kk (never empty: 1000), "SE_PointPrSlag"+kk
+    // and "SE_PointStep"+kk.
+    Record fields;
     PointSystem pointsystem = PointSystem::None;
-    std::map<std::string, PointRowTexts> points;  // by race kind "81" .. "99"
 };
 
 // ---- Indskud: stakes in whole kroner --------------------------------------------------------
@@ -46,14 +38,15 @@ struct MarkeringData {
 // The stake fields in the order of the dialog's boxes: A classes 1-6, B classes 1-6, P, E,
 // loft game, Z, R.
 extern const std::array<const char*, 17> kIndskudFields;
-using IndskudData = std::array<std::string, 17>;
 
 // ---- Loading ----------------------------------------------------------------------------------
 
-// The one-row records as texts for the boxes; nullopt when the row is missing.
-std::optional<SektionsData> LoadSektionsData(Database& db);
+// The one-row records as the boxes show them; nullopt when the row is missing.
+// Generelt: "Sektionsnr", "Sektionsnavn" and the bank fields, as stored.
+std::optional<Record> LoadSektionsData(Database& db);
 std::optional<MarkeringData> LoadMarkering(Database& db);
-std::optional<IndskudData> LoadIndskud(Database& db);
+// Indskud: the stake fields, as stored.
+std::optional<Record> LoadIndskud(Database& db);
 
 // ---- Box rules --------------------------------------------------------------------------------
 
@@ -87,16 +80,18 @@ struct SektionsdataResult {
 
 // Step "sektionsdata": the Generelt row (when it exists), then the Markering row (when it
 // exists) with the point table and the point system, marking the races whose points change.
-// Throws DbError; on error nothing of the step is written.
-SektionsdataResult SaveSektionsdata(Database& db, const SektionsData& sek, const MarkeringData& mark);
+// `shown` holds the boxes of both (the fields of LoadSektionsData and MarkeringData, an
+// empty box as Null). Throws DbError; on error nothing of the step is written.
+SektionsdataResult SaveSektionsdata(Database& db, const Record& shown, PointSystem pointsystem);
 
 // The point-table part of the step, for callers that hold their own transaction: marks the
 // races of every kind whose shown values differ from the stored ones, Nulls the cleared
 // "Duer pr. slag" and "Step" fields and stores the shown values. Returns the marked kinds.
-std::vector<std::string> SavePointTable(Database& db, const std::map<std::string, PointRowTexts>& shown);
+std::vector<std::string> SavePointTable(Database& db, const Record& shown);
 
-// Step "indskud": writes the stakes row. Throws DbError; all or nothing.
-void SaveIndskud(Database& db, const IndskudData& stakes);
+// Step "indskud": writes the stakes row from the stake fields of `shown`. Throws DbError;
+// all or nothing.
+void SaveIndskud(Database& db, const Record& shown);
 
 // The names of the three steps, as the failure message names them.
 inline constexpr const char* kStepSektionsdata = "sektionsdata";

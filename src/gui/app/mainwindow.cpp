@@ -20,10 +20,6 @@ static std::map<std::string, MenuCommand>& commands() {
 
 RegisterMenuCommand::RegisterMenuCommand(const char* name, MenuCommand open) { commands()[name] = std::move(open); }
 
-static MainWindow* g_current = nullptr;
-
-MainWindow* MainWindow::current() { return g_current; }
-
 void LogoArea::setLogo(const QPixmap& logo) {
     logo_ = logo;
     viewport()->update();
@@ -41,7 +37,6 @@ void LogoArea::paintEvent(QPaintEvent* e) {
 
 MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     setObjectName("MainWindow");
-    g_current = this;
     setWindowTitle(QString::fromStdString(mainWindowTitle(app_.land)));
     area_ = new LogoArea(this);
     area_->setObjectName("Baggrund");
@@ -55,9 +50,7 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
     resize(1024, 720);
 }
 
-MainWindow::~MainWindow() {
-    if (g_current == this) g_current = nullptr;
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenu() {
     auto add = [this](QMenu* menu, const char* name, const QString& caption) {
@@ -194,8 +187,17 @@ void MainWindow::arrangeIcons() {
     }
 }
 
-void MainWindow::mnuStartSæson_Click() {
-    if (StartSeason(app_)) emit racesChanged();
+bool MainWindow::closeAllChildren() {
+    for (QMdiSubWindow* sw : area_->subWindowList()) {
+        if (!sw->close()) return false;
+        // Gone at once, so that the list is right for whoever asks next.
+        sw->setParent(nullptr);
+        sw->deleteLater();
+    }
+    return area_->subWindowList().isEmpty();
 }
+
+// Open lists learn of the deleted races from the commit.
+void MainWindow::mnuStartSæson_Click() { StartSeason(app_); }
 
 }  // namespace vemora::gui

@@ -44,14 +44,16 @@ public:
 
     AppState& app() { return app_; }
     LogoArea* mdiArea() { return area_; }
-    // The main window of this run (the one most recently built), for forms that must reach it.
-    static MainWindow* current();
 
     // Shows a form as a child window; a form of the same object name that is already open is
     // brought forward instead (and the new one discarded). Returns the form shown.
     QWidget* showChild(QWidget* form);
     // Brings the main window back to the front after a modal dialog.
     void bringToFront();
+    // Closes every child window, each through its own closing (so a form whose CanClose
+    // refuses stays open, and the others after it too). True when none is left open: the
+    // whole-database backup, the restore, the repair and the report viewer need that.
+    bool closeAllChildren();
 
     // The four arrangements of the window menu.
     void tileVertically();
@@ -60,10 +62,6 @@ public:
     void arrangeIcons();
 
     void mnuStartSæson_Click();
-
-signals:
-    // Races were added, changed or deleted outside a list form; open lists refresh.
-    void racesChanged();
 
 private:
     void buildMenu();

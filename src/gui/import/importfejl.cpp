@@ -15,38 +15,7 @@
 
 namespace vemora::gui {
 
-namespace {
-// Grid caption and field, in the grid's order.
-const std::pair<const char*, const char*> kColumns[] = {{"Foren", "Forening"},     {"Slag", "Slag"},
-                                                        {"Slagnavn", "Slagnavn"},  {"Farvekode", "Farvekode"},
-                                                        {"Ringnummer", "Ringnummer"}, {"Fejltekst", "Tekst"}};
-}  // namespace
-
-void ImportFejlModel::setRows(RowSet rows) {
-    beginResetModel();
-    rows_ = std::move(rows);
-    endResetModel();
-}
-
-int ImportFejlModel::rowCount(const QModelIndex& p) const { return p.isValid() ? 0 : static_cast<int>(rows_.size()); }
-int ImportFejlModel::columnCount(const QModelIndex& p) const { return p.isValid() ? 0 : 6; }
-
-QVariant ImportFejlModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    const Value& v = rows_.get(static_cast<size_t>(index.row()), kColumns[index.column()].second);
-    return v.isNull() ? QVariant() : QVariant(QString::fromStdString(v.toText()));
-}
-
-QVariant ImportFejlModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (role != Qt::DisplayRole) return {};
-    if (o == Qt::Horizontal) return QString::fromUtf8(kColumns[section].first);
-    return section + 1;
-}
-
-ImportFejl::ImportFejl(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
-    setObjectName("ImportFejl");
-    setWindowTitle("Fejllister");
-
+ImportFejl::ImportFejl(AppState& app, QWidget* parent) : MdiForm(app, "ImportFejl", "Fejllister", parent) {
     auto* top = new QHBoxLayout;
     auto* lblUge = new QLabel("Uge");
     uge_ = new QLineEdit;
@@ -65,7 +34,14 @@ ImportFejl::ImportFejl(AppState& app, QWidget* parent) : QWidget(parent), app_(a
     top->addWidget(forening_);
     top->addStretch();
 
-    model_ = new ImportFejlModel(this);
+    model_ = new RowTableModel(app,
+                               {{"Foren", "Forening"},
+                                {"Slag", "Slag"},
+                                {"Slagnavn", "Slagnavn"},
+                                {"Farvekode", "Farvekode"},
+                                {"Ringnummer", "Ringnummer"},
+                                {"Fejltekst", "Tekst"}},
+                               this);
     grid_ = new QTableView;
     grid_->setObjectName("dgrFejl");
     grid_->setModel(model_);
@@ -100,14 +76,16 @@ ImportFejl::ImportFejl(AppState& app, QWidget* parent) : QWidget(parent), app_(a
     EnterAsTab(this);
 
     // Form_Load
-    uge_->setText(QString::number(app_.currentWeek));
+    uge_->setText(QString::number(app.currentWeek));
     FilterFejlList();
+    // An import writes its errors while the list is open.
+    refreshOn({"ImportFejl"}, [this] { model_->reload(); });
 }
 
 void ImportFejl::Uge_LostFocus() {
     bool ok = false;
     int w = uge_->text().toInt(&ok);
-    if (ok) app_.currentWeek = w;
+    if (ok) app().currentWeek = w;
     FilterFejlList();
 }
 
@@ -120,25 +98,24 @@ ImportFejlFilter ImportFejl::filter() const { return {uge_->text().toStdString()
 
 void ImportFejl::FilterFejlList() {
     recordSource_ = QString::fromStdString(importFejlRecordSource(filter()));
-    try {
-        model_->setRows(ListImportFejl(app_.database(), filter()));
-    } catch (const std::exception& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
-    }
+    AppState& state = app();
+    model_->setRows([&state, f = filter()](size_t offset, size_t limit) {
+        return ListImportFejl(state.database(), f, offset, limit);
+    });
 }
 
 void ImportFejl::cmdSlet_Click() {
-    if (app_.userInterface().ask("Ønskes alle viste importfejl slettet?", "Slet", Buttons::YesNo, Icon::Question, Answer::No) !=
+    if (app().userInterface().ask("Ønskes alle viste importfejl slettet?", "Slet", Buttons::YesNo, Icon::Question, Answer::No) !=
         Answer::Yes)
         return;
-    SetBusy(app_, true);
+    SetBusy(app(), true);
     try {
-        DeleteImportFejl(app_.database(), filter());
+        DeleteImportFejl(app().database(), filter());
         FilterFejlList();
-        SetBusy(app_, false);
+        SetBusy(app(), false);
     } catch (const std::exception& e) {
-        SetBusy(app_, false);
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        SetBusy(app(), false);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
 }
 

@@ -21,9 +21,7 @@ namespace {
 std::filesystem::path toPath(const QString& s) { return std::filesystem::path(s.toStdU16String()); }
 }  // namespace
 
-Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setObjectName("Indlæs");
-    setWindowTitle("Indlæs fra Foreningsprogram");
+Indlaes::Indlaes(AppState& app, QWidget* parent) : DialogForm(app, "Indlæs", "Indlæs fra Foreningsprogram", parent) {
 
     // The machine's mounted volumes stand in for the drive letters.
     drev_ = new DriveList;
@@ -72,10 +70,10 @@ Indlaes::Indlaes(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
     // Form_Load: the check box from the setting; the folder list starts at the program folder,
     // where the club programs' files are usually copied (there is no diskette drive A:).
     try {
-        chkCheckRes_->setChecked(readCheckResFiler(app_.database()));
+        chkCheckRes_->setChecked(readCheckResFiler(app.database()));
     } catch (const std::exception&) {
     }
-    QString start = QString::fromStdU16String(app_.appPath.u16string());
+    QString start = QString::fromStdU16String(app.appPath.u16string());
     {
         QSignalBlocker block(drev_);
         drev_->setDriveFor(start);
@@ -107,16 +105,15 @@ void Indlaes::Filer_Refresh() {
 void Indlaes::cmdOK_Click() {
     QListWidgetItem* item = filer_->currentItem();
     std::string entry = item ? item->text().toStdString() : std::string();
-    ImportResult r = ImportEntry(app_, toPath(folder_), entry, chkCheckRes_->isChecked());
-    if (r.outcome != ImportOutcome::NothingSelected)
-        if (MainWindow* w = MainWindow::current()) emit w->racesChanged();
+    // Open lists learn of the imported rows from the commit.
+    ImportEntry(app(), toPath(folder_), entry, chkCheckRes_->isChecked());
 }
 
 void Indlaes::chkCheckRes_Click() {
     try {
-        writeCheckResFiler(app_.database(), chkCheckRes_->isChecked());
+        writeCheckResFiler(app().database(), chkCheckRes_->isChecked());
     } catch (const std::exception& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
 }
 

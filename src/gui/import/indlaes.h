@@ -2,10 +2,9 @@
 // The dialog "Indlæs fra Foreningsprogram": drive, folder, the club result files of the
 // folder as list entries, the entry-check switch, and the import of the chosen entry. It
 // stays open after a run so the next file can be chosen.
-#include <QDialog>
 #include <filesystem>
 
-#include "core/app/appstate.h"
+#include "gui/app/form.h"
 
 class QCheckBox;
 class QLabel;
@@ -17,7 +16,7 @@ namespace vemora::gui {
 class DriveList;
 class FolderList;
 
-class Indlaes : public QDialog {
+class Indlaes : public DialogForm {
     Q_OBJECT
 public:
     explicit Indlaes(AppState& app, QWidget* parent = nullptr);
@@ -34,7 +33,6 @@ public:
 
 private:
     void showFolder(const QString& folder);
-    AppState& app_;
     DriveList* drev_;
     FolderList* dirList_;
     QLabel* folderLabel_;

@@ -18,89 +18,31 @@ namespace vemora::gui {
 
 namespace {
 
-struct Column {
-    const char* caption;
-    const char* field;
-};
-const Column kColumns[] = {{"Uge", "Uge"},     {"Farvekode", "Farvekode"}, {"Regi", "Regi"},
-                           {"Station", "Station3"}, {"Navn", "Navn"},   {"LMU", "LMU"},
-                           {"Kode", "Kode"},   {"Slipdato", "SlipDato"}, {"Sliptid", "Sliptid"},
-                           {"Duer", "Duer"},   {"Hanner", "Hanner"},   {"Hunner", "Hunner"}};
-constexpr int kColumnCount = static_cast<int>(sizeof kColumns / sizeof kColumns[0]);
+// "dd-mm-yyyy" for a stored date; other texts as stored.
+QString dateText(const Value& v) { return v.isNull() ? QString() : QString::fromStdString(danishDate(v.toText())); }
 
-// "dd-mm-yyyy" for a stored date, "hh:nn" for a stored time; other texts as stored.
-QString formatted(const std::string& field, const Value& v) {
-    if (v.isNull()) return {};
+// "hh:nn" for a stored time; other texts as stored.
+QString timeText(const Value& v) {
     std::string t = v.toText();
-    if (field == "SlipDato") {
-        return QString::fromStdString(danishDate(t));
-    } else if (field == "Sliptid") {
-        if (t.size() >= 5 && t[2] == ':') return QString::fromStdString(t.substr(0, 5));
-    }
-    return QString::fromStdString(t);
+    return QString::fromStdString(t.size() >= 5 && t[2] == ':' ? t.substr(0, 5) : t);
+}
+
+std::vector<GridColumn> columns() {
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    return {{"Uge", "Uge"},         {"Farvekode", "Farvekode"},
+            {"Regi", "Regi"},       {"Station", "Station3"},
+            {"Navn", "Navn"},       {"LMU", "LMU"},
+            {"Kode", "Kode"},       {"Slipdato", "SlipDato", dateText},
+            {"Sliptid", "Sliptid", timeText}, {"Duer", "Duer", {}, right},
+            {"Hanner", "Hanner", {}, right},  {"Hunner", "Hunner", {}, right}};
 }
 
 }  // namespace
 
-// ---- model --------------------------------------------------------------------------------
-
-void KapflyvningslisteModel::refresh() {
-    beginResetModel();
-    try {
-        rows_ = races::ListRaces(app_.database());
-    } catch (const DbError& e) {
-        rows_ = RowSet{};
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
-    }
-    endResetModel();
-}
-
-long long KapflyvningslisteModel::raceAt(int row) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return 0;
-    return rows_.get(static_cast<size_t>(row), "Nr").toInt();
-}
-
-int KapflyvningslisteModel::rowOf(long long nr) const {
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (rows_.get(i, "Nr").toInt() == nr) return static_cast<int>(i);
-    return -1;
-}
-
-std::vector<std::optional<int>> KapflyvningslisteModel::weeks() const {
-    std::vector<std::optional<int>> out;
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        const Value& u = rows_.get(i, "Uge");
-        out.push_back(u.isNull() ? std::nullopt : std::optional<int>(static_cast<int>(u.toInt())));
-    }
-    return out;
-}
-
-int KapflyvningslisteModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int KapflyvningslisteModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
-
-QVariant KapflyvningslisteModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.column() >= kColumnCount) return {};
-    const Column& c = kColumns[index.column()];
-    if (role == Qt::DisplayRole) return formatted(c.field, rows_.get(static_cast<size_t>(index.row()), c.field));
-    if (role == Qt::TextAlignmentRole && index.column() >= 9) return int(Qt::AlignRight | Qt::AlignVCenter);
-    return {};
-}
-
-QVariant KapflyvningslisteModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (role == Qt::DisplayRole && o == Qt::Horizontal && section >= 0 && section < kColumnCount)
-        return QString::fromUtf8(kColumns[section].caption);
-    return {};
-}
-
 // ---- form ---------------------------------------------------------------------------------
 
-Kapflyvninger::Kapflyvninger(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
-    setObjectName("Kapflyvninger");
-    setWindowTitle("Kapflyvninger");
-    model_ = new KapflyvningslisteModel(app_, this);
+Kapflyvninger::Kapflyvninger(AppState& app, QWidget* parent) : MdiForm(app, "Kapflyvninger", "Kapflyvninger", parent) {
+    model_ = new RowTableModel(app, columns(), this);
     Kapflyvningsliste = new QTableView;
     Kapflyvningsliste->setObjectName("Kapflyvningsliste");
     Kapflyvningsliste->setModel(model_);
@@ -133,19 +75,29 @@ Kapflyvninger::Kapflyvninger(AppState& app, QWidget* parent) : QWidget(parent), 
     connect(cmdRediger, &QPushButton::clicked, this, &Kapflyvninger::cmdRediger_Click);
     connect(cmdSlet, &QPushButton::clicked, this, &Kapflyvninger::cmdSlet_Click);
     connect(Kapflyvningsliste, &QTableView::doubleClicked, this, &Kapflyvninger::cmdRediger_Click);
-    if (MainWindow* w = MainWindow::current()) {
-        connect(w, &MainWindow::racesChanged, this, [this] {
-            long long nr = currentRace();
-            if (nr && (model_->refresh(), model_->rowOf(nr) >= 0)) setCurrentRow(model_->rowOf(nr));
-            else refreshAtWorkingWeek();
-        });
-    }
+    // A race created, changed or deleted anywhere (the import, the race dialog, a new season)
+    // shows at once; the current race stays current.
+    refreshOn({"Kapflyvninger", "Regnskab", "Stationer"}, [this] {
+        long long nr = currentRace();
+        if (!nr) return refreshAtWorkingWeek();
+        model_->reload();
+        int row = rowOf(nr);
+        if (row >= 0) setCurrentRow(row);
+        else refreshAtWorkingWeek();
+    });
+    model_->setRows([&app](size_t offset, size_t limit) { return races::ListRaces(app.database(), offset, limit); });
     refreshAtWorkingWeek();
+}
+
+long long Kapflyvninger::raceAt(int row) const { return model_->value(row, "Nr").toInt(); }
+
+int Kapflyvninger::rowOf(long long nr) {
+    return model_->findRow([&](int row) { return raceAt(row) == nr; });
 }
 
 long long Kapflyvninger::currentRace() const {
     QModelIndex i = Kapflyvningsliste->currentIndex();
-    return i.isValid() ? model_->raceAt(i.row()) : 0;
+    return i.isValid() ? raceAt(i.row()) : 0;
 }
 
 void Kapflyvninger::setCurrentRow(int row) {
@@ -160,50 +112,61 @@ void Kapflyvninger::setCurrentRow(int row) {
 }
 
 void Kapflyvninger::refreshAtWorkingWeek() {
-    model_->refresh();
+    model_->reload();
+    model_->fetchAll();  // the start row may be the last one
     Kapflyvningsliste->resizeColumnsToContents();
-    setCurrentRow(races::listStartRow(model_->weeks(), app_.currentWeek));
+    std::vector<std::optional<int>> weeks;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        Value u = model_->value(row, "Uge");
+        weeks.push_back(u.isNull() ? std::nullopt : std::optional<int>(static_cast<int>(u.toInt())));
+    }
+    setCurrentRow(races::listStartRow(weeks, app().currentWeek));
 }
 
 void Kapflyvninger::refreshAndFind(long long nr) {
-    model_->refresh();
-    int row = model_->rowOf(nr);
+    model_->reload();
+    int row = rowOf(nr);
     if (row >= 0) setCurrentRow(row);
 }
 
+void Kapflyvninger::bringMainWindowToFront() {
+    if (auto* w = qobject_cast<MainWindow*>(window())) w->bringToFront();
+}
+
 void Kapflyvninger::cmdNy_Click() {
-    long long nr = NyKapfl::run(app_, this);
+    long long nr = NyKapfl::run(app(), this);
     // The race dialog returns the list to the new race when it closes; a cancelled creation
     // leaves the list as it was.
     if (nr) refreshAndFind(nr);
-    if (MainWindow* w = MainWindow::current()) w->bringToFront();
+    bringMainWindowToFront();
 }
 
 void Kapflyvninger::cmdRediger_Click() {
     long long nr = currentRace();
     if (!nr) {
-        app_.userInterface().message("Der er ikke markeret nogen kapflyvning.", "Fejl", Icon::Exclamation);
+        app().userInterface().message("Der er ikke markeret nogen kapflyvning.", "Fejl", Icon::Exclamation);
         return;
     }
     try {
         // Opening a race for editing always leaves it to be calculated again.
-        races::MarkForCalculation(app_.database(), races::RaceSelection::one(nr));
+        races::MarkForCalculation(app().database(), races::RaceSelection::one(nr));
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return;
     }
-    Kapflyvningsdialog dlg(app_, this);
+    Kapflyvningsdialog dlg(app(), this);
     dlg.setRace(nr);
     dlg.exec();
-    if (MainWindow* w = MainWindow::current()) w->bringToFront();
+    bringMainWindowToFront();
 }
 
 void Kapflyvninger::cmdSlet_Click() {
     long long nr = currentRace();
     if (!nr) return;
     int row = Kapflyvningsliste->currentIndex().row();
-    if (!races::DeleteRace(app_, nr)) return;
-    model_->refresh();
+    if (!races::DeleteRace(app(), nr)) return;
+    model_->reload();
+    model_->fetchAll();
     setCurrentRow(std::min(row, model_->rowCount() - 1));
 }
 

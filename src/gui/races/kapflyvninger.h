@@ -1,38 +1,18 @@
 #pragma once
 // The race list: every race of the season with its release data and bird totals, and the
 // commands new, edit and delete.
-#include <QAbstractTableModel>
-#include <QWidget>
+#include <optional>
 #include <vector>
 
-#include "core/app/appstate.h"
+#include "gui/app/form.h"
+#include "gui/app/tablemodel.h"
 
 class QPushButton;
 class QTableView;
 
 namespace vemora::gui {
 
-// The rows of "Q Kapflyvninger" in the list's columns and formats.
-class KapflyvningslisteModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    explicit KapflyvningslisteModel(AppState& app, QObject* parent = nullptr) : QAbstractTableModel(parent), app_(app) {}
-    void refresh();
-    long long raceAt(int row) const;
-    int rowOf(long long nr) const;  // -1 when not listed
-    std::vector<std::optional<int>> weeks() const;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation o, int role) const override;
-
-private:
-    AppState& app_;
-    RowSet rows_;
-};
-
-class Kapflyvninger : public QWidget {
+class Kapflyvninger : public MdiForm {
     Q_OBJECT
 public:
     explicit Kapflyvninger(AppState& app, QWidget* parent = nullptr);
@@ -42,7 +22,10 @@ public:
     QPushButton* cmdNy;
     QPushButton* cmdRediger;
     QPushButton* cmdSlet;
-    KapflyvningslisteModel* model() const { return model_; }
+    RowTableModel* model() const { return model_; }
+    // The race of a row and the row of a race (-1 when it is not listed).
+    long long raceAt(int row) const;
+    int rowOf(long long nr);
     // The race of the current row, 0 when there is none.
     long long currentRace() const;
 
@@ -56,8 +39,8 @@ public:
 
 private:
     void setCurrentRow(int row);
-    AppState& app_;
-    KapflyvningslisteModel* model_;
+    void bringMainWindowToFront();
+    RowTableModel* model_;
 };
 
 }  // namespace vemora::gui

@@ -64,12 +64,11 @@ QString qstr(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-Kapflyvningsdialog::Kapflyvningsdialog(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setObjectName("Kapflyvningsdialog");
-    setWindowTitle("Rediger kapflyvning");
-    setModal(true);
-    prizes_ = new PrizeModel(app_, this);
+Kapflyvningsdialog::Kapflyvningsdialog(AppState& app, QWidget* parent)
+    : DialogForm(app, "Kapflyvningsdialog", "Rediger kapflyvning", parent) {
+    prizes_ = new PrizeModel(app, this);
     buildControls();
+    bindFields();
     connectHandlers();
     // Form_Load: the station list is filled once; the race is loaded when the dialog shows.
     RefreshStationer();
@@ -207,6 +206,20 @@ void Kapflyvningsdialog::buildControls() {
     top->addLayout(buttons);
 }
 
+void Kapflyvningsdialog::bindFields() {
+    FieldBindings& b = bindings();
+    b.bind(Station, "Station");
+    b.bind(Slipdato, "SlipDato");
+    b.bind(Sliptid, "Sliptid");
+    b.bind(Gebyr, "Gebyr");
+    b.bind(GebyrSlag, "GebyrSlag");
+    b.bind(LMU, "LMU");
+    b.bind(Kode, "Kode");
+    b.bind(Kommentarer, "Kommentarer");
+    for (size_t i = 0; i < Spil.size(); ++i) b.bind(Spil[i], prizeScales()[i].flagField);
+    for (size_t g = 0; g < pool_.size(); ++g) b.bind(pool_[g], games()[g].poolSwitch);
+}
+
 void Kapflyvningsdialog::connectHandlers() {
     EnterAsTab(this);
     for (QWidget* w : std::initializer_list<QWidget*>{Uge, Farvekode, Station, Stationsnavn, Slipdato, Sliptid, Gebyr,
@@ -271,9 +284,9 @@ void Kapflyvningsdialog::RefreshStationer() {
     Station->blockSignals(true);
     Station->clear();
     try {
-        for (const auto& item : core::stationListItems(app_.database())) Station->addItem(qstr(item));
+        for (const auto& item : core::stationListItems(app().database())) Station->addItem(qstr(item));
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
     Station->setEditText(text);
     Station->blockSignals(false);
@@ -281,19 +294,7 @@ void Kapflyvningsdialog::RefreshStationer() {
 
 bool Kapflyvningsdialog::SaveControls() {
     if (!nr_) return true;
-    core::RaceControls c;
-    Value station = SaveControlToField(Station);
-    c["Station"] = station.isNull() ? station : Value(core::stationNumber(station.text()));
-    c["SlipDato"] = SaveControlToField(Slipdato);
-    c["Sliptid"] = SaveControlToField(Sliptid);
-    c["Gebyr"] = SaveControlToField(Gebyr);
-    c["GebyrSlag"] = SaveControlToField(GebyrSlag);
-    c["LMU"] = SaveControlToField(LMU);
-    c["Kode"] = SaveControlToField(Kode);
-    c["Kommentarer"] = SaveControlToField(Kommentarer);
-    for (size_t i = 0; i < Spil.size(); ++i) c[prizeScales()[i].flagField] = SaveControlToField(Spil[i]);
-    for (size_t g = 0; g < pool_.size(); ++g) c[games()[g].poolSwitch] = SaveControlToField(pool_[g]);
-    return core::SaveRace(app_, nr_, c);
+    return core::SaveRace(app(), nr_, bindings().save());
 }
 
 bool Kapflyvningsdialog::commitGridEdit() {
@@ -318,9 +319,9 @@ void Kapflyvningsdialog::UpdateFarvekode() {
     Farvekode->blockSignals(true);
     Farvekode->clear();
     try {
-        for (const auto& c : core::raceColourCodes(app_.database(), Uge->currentText().toInt())) Farvekode->addItem(qstr(c));
+        for (const auto& c : core::raceColourCodes(app().database(), Uge->currentText().toInt())) Farvekode->addItem(qstr(c));
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
     Farvekode->blockSignals(false);
     int i = Farvekode->findText(previous);
@@ -333,27 +334,17 @@ void Kapflyvningsdialog::UpdateFarvekode() {
 void Kapflyvningsdialog::LoadControls() {
     std::optional<core::RaceRow> race;
     try {
-        race = core::LoadRace(app_.database(), nr_);
+        race = core::LoadRace(app().database(), nr_);
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
     if (!race) return;
-    auto& c = race->controls;
-    LoadControlFromField(Station, c["Station"]);
-    LoadControlFromField(Slipdato, c["SlipDato"]);
-    LoadControlFromField(Sliptid, c["Sliptid"]);
-    LoadControlFromField(Gebyr, c["Gebyr"]);
-    LoadControlFromField(GebyrSlag, c["GebyrSlag"]);
-    LoadControlFromField(LMU, c["LMU"]);
-    LoadControlFromField(Kode, c["Kode"]);
-    LoadControlFromField(Kommentarer, c["Kommentarer"]);
-    for (size_t i = 0; i < Spil.size(); ++i) LoadControlFromField(Spil[i], c[prizeScales()[i].flagField]);
-    for (size_t g = 0; g < pool_.size(); ++g) LoadControlFromField(pool_[g], c[games()[g].poolSwitch]);
+    bindings().load(race->controls);
     // The station's name comes from the station register.
     QString name;
     if (!Station->currentText().isEmpty()) {
         try {
-            name = qstr(core::stationName(app_.database(), str(Station->currentText())));
+            name = qstr(core::stationName(app().database(), str(Station->currentText())));
         } catch (const DbError&) {
         }
     }
@@ -363,29 +354,21 @@ void Kapflyvningsdialog::LoadControls() {
 
 // ---- opening and closing --------------------------------------------------------------------
 
-void Kapflyvningsdialog::showEvent(QShowEvent* e) {
-    QDialog::showEvent(e);
-    if (!activated_) {
-        activated_ = true;
-        Form_Activate();
-    }
-}
-
 void Kapflyvningsdialog::Form_Activate() {
     LoadControls();
     QString week, code;
     try {
-        auto race = core::LoadRace(app_.database(), nr_);
+        auto race = core::LoadRace(app().database(), nr_);
         if (race) {
             week = qstr(race->uge.toText());
             code = qstr(race->farvekode);
         }
         Uge->blockSignals(true);
         Uge->clear();
-        for (int w : core::raceWeeks(app_.database())) Uge->addItem(QString::number(w));
+        for (int w : core::raceWeeks(app().database())) Uge->addItem(QString::number(w));
         Uge->blockSignals(false);
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
     Uge->setEditText(week);
     Farvekode->setEditText(code);
@@ -408,17 +391,15 @@ void Kapflyvningsdialog::enableByCategory(bool navigating) {
     for (int i = 0; i < 7; ++i) Spil_Click(i);
 }
 
-void Kapflyvningsdialog::done(int result) {
-    // Closing saves the race first; a failed save keeps the dialog open.
-    if (!CanClose()) return;
+void Kapflyvningsdialog::afterClose() {
+    // The list shows the race the dialog ended on.
     if (auto* list = qobject_cast<Kapflyvninger*>(findLoadedForm("Kapflyvninger"))) list->refreshAndFind(nr_);
-    QDialog::done(result);
 }
 
 // ---- navigation -----------------------------------------------------------------------------
 
 void Kapflyvningsdialog::refuse(QWidget* box, const std::string& text) {
-    app_.userInterface().message(text, "Fejl", Icon::Exclamation);
+    app().userInterface().message(text, "Fejl", Icon::Exclamation);
     if (auto* c = qobject_cast<QComboBox*>(box)) c->setEditText(textAtFocus(box));
     else if (auto* e = qobject_cast<QLineEdit*>(box)) e->setText(textAtFocus(box));
     focusBack(box);
@@ -438,7 +419,7 @@ void Kapflyvningsdialog::Uge_LostFocus() {
     if (t.isEmpty() || t == textAtFocus(Uge)) return;
     bool numeric = false;
     int week = t.toInt(&numeric);
-    if (numeric) app_.currentWeek = week;
+    if (numeric) app().currentWeek = week;
     if (Uge->findText(t) < 0) {
         refuse(Uge, "Der er ikke oprettet kapflyvninger for i uge " + str(t) + ".");
         return;
@@ -449,7 +430,7 @@ void Kapflyvningsdialog::Uge_LostFocus() {
     }
     setTextAtFocus(Uge, t);
     UpdateFarvekode();
-    if (auto nr = core::findRace(app_.database(), week, str(Farvekode->currentText()))) showRace(*nr);
+    if (auto nr = core::findRace(app().database(), week, str(Farvekode->currentText()))) showRace(*nr);
 }
 
 void Kapflyvningsdialog::Farvekode_LostFocus() {
@@ -468,7 +449,7 @@ void Kapflyvningsdialog::Farvekode_LostFocus() {
         return;
     }
     setTextAtFocus(Farvekode, qstr(*entry));
-    if (auto nr = core::findRace(app_.database(), Uge->currentText().toInt(), *entry)) showRace(*nr);
+    if (auto nr = core::findRace(app().database(), Uge->currentText().toInt(), *entry)) showRace(*nr);
 }
 
 // ---- station, date and time -----------------------------------------------------------------
@@ -481,7 +462,7 @@ void Kapflyvningsdialog::Station_LostFocus() {
         return;
     }
     if (t == textAtFocus(Station)) return;
-    auto s = core::LeaveStation(app_, str(t));
+    auto s = core::LeaveStation(app(), str(t));
     if (!s.ok) {
         Station->setEditText(textAtFocus(Station));
         focusBack(Station);
@@ -495,7 +476,7 @@ void Kapflyvningsdialog::Station_LostFocus() {
 
 void Kapflyvningsdialog::Stationsnavn_LostFocus() {
     if (Stationsnavn->text() == textAtFocus(Stationsnavn) || Station->currentText().isEmpty()) return;
-    if (core::SaveStationName(app_, str(Station->currentText()), str(Stationsnavn->text()))) {
+    if (core::SaveStationName(app(), str(Station->currentText()), str(Stationsnavn->text()))) {
         setTextAtFocus(Stationsnavn, Stationsnavn->text());
         RefreshStationer();
     }
@@ -504,7 +485,7 @@ void Kapflyvningsdialog::Stationsnavn_LostFocus() {
 void Kapflyvningsdialog::Slipdato_LostFocus() {
     const QString t = Slipdato->text();
     if (t.isEmpty() || t == textAtFocus(Slipdato)) return;
-    auto c = core::checkSlipdato(str(t), str(Uge->currentText()), app_.currentYear());
+    auto c = core::checkSlipdato(str(t), str(Uge->currentText()), app().currentYear());
     if (!c.ok) {
         refuse(Slipdato, c.error);
         return;

@@ -2,10 +2,9 @@
 // The race dialog: release station, date and time, fees, games and pool switches, comments
 // and the seven prize scales of one race. Choosing another week or colour code saves the
 // race and moves to the race of that week and colour code.
-#include <QDialog>
 #include <array>
 
-#include "core/app/appstate.h"
+#include "gui/app/form.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +19,7 @@ namespace vemora::gui {
 
 class PrizeModel;
 
-class Kapflyvningsdialog : public QDialog {
+class Kapflyvningsdialog : public DialogForm {
     Q_OBJECT
 public:
     explicit Kapflyvningsdialog(AppState& app, QWidget* parent = nullptr);
@@ -58,13 +57,13 @@ public:
 
     // Form procedures.
     void RefreshStationer();
-    bool CanClose();
+    bool CanClose() override;
     void UpdateFarvekode();
     void LoadControls();
     bool SaveControls();
 
     // Event handlers, public so that the tests can drive them as the events do.
-    void Form_Activate();
+    void Form_Activate() override;
     void Uge_LostFocus();
     void Farvekode_LostFocus();
     void Station_LostFocus();
@@ -74,13 +73,12 @@ public:
     void Spil_Click(int index);
     void btnPræmie_Click(int index);
 
-    void done(int result) override;
-
 protected:
-    void showEvent(QShowEvent* e) override;
+    void afterClose() override;
 
 private:
     void buildControls();
+    void bindFields();
     void connectHandlers();
     void showRace(long long nr);
     void enableByCategory(bool navigating);
@@ -88,10 +86,8 @@ private:
     bool commitGridEdit();
     void refuse(QWidget* box, const std::string& text);
 
-    AppState& app_;
     long long nr_ = 0;
     int shownScale_ = 0;  // index + 1 of the prize table in the grid, 0 for none
-    bool activated_ = false;
     PrizeModel* prizes_;
     std::array<QCheckBox*, 4> pool_{};    // the pool switches in the catalogue's order of the games
     std::array<QCheckBox*, 7> poolOf_{};  // the pool switch each game box governs, if any

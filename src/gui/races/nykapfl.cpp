@@ -38,14 +38,10 @@ void refuse(AppState& app, QComboBox* box, const std::string& text) {
 
 }  // namespace
 
-NyKapfl::NyKapfl(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setObjectName("NyKapfl");
-    setWindowTitle("Ny kapflyvning");
-    setModal(true);
-
+NyKapfl::NyKapfl(AppState& app, QWidget* parent) : DialogForm(app, "NyKapfl", "Ny kapflyvning", parent) {
     Uge = entryBox("Uge", races::weekEntries());
     Uge->lineEdit()->setMaxLength(2);
-    Uge->setEditText(QString::number(app_.currentWeek));
+    Uge->setEditText(QString::number(app.currentWeek));
     Farvekode = entryBox("Farvekode", creationColourCodes());
     Farvekode->setEditText(QString());
     Farvekode->setMinimumContentsLength(16);
@@ -92,7 +88,7 @@ void NyKapfl::Farvekode_Change(const QString& text) {
 bool NyKapfl::Uge_LostFocus() {
     QString t = Uge->currentText();
     if (t.isEmpty() || races::isWeekEntry(t.toStdString())) return true;
-    refuse(app_, Uge, "Ugyldig uge.");
+    refuse(app(), Uge, "Ugyldig uge.");
     return false;
 }
 
@@ -103,14 +99,14 @@ bool NyKapfl::Farvekode_LostFocus() {
         Farvekode->setEditText(QString::fromStdString(*entry));
         return true;
     }
-    refuse(app_, Farvekode, "Ugyldig farvekode.");
+    refuse(app(), Farvekode, "Ugyldig farvekode.");
     return false;
 }
 
 void NyKapfl::cmdOpret_Click() {
     // A box still holding a half-typed entry is checked as if it had been left.
     if (!Uge_LostFocus() || !Farvekode_LostFocus()) return;
-    auto r = races::CreateRace(app_, Uge->currentText().toStdString(), Farvekode->currentText().toStdString());
+    auto r = races::CreateRace(app(), Uge->currentText().toStdString(), Farvekode->currentText().toStdString());
     switch (r.outcome) {
         case races::CreateOutcome::Created:
             created_ = r.nr;

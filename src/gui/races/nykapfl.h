@@ -1,9 +1,7 @@
 #pragma once
 // The dialog that creates one race of a week: week and colour code, the category shown as
 // it is typed, and "&Opret" that creates the race and then opens the race dialog on it.
-#include <QDialog>
-
-#include "core/app/appstate.h"
+#include "gui/app/form.h"
 
 class QComboBox;
 class QLineEdit;
@@ -11,7 +9,7 @@ class QPushButton;
 
 namespace vemora::gui {
 
-class NyKapfl : public QDialog {
+class NyKapfl : public DialogForm {
     Q_OBJECT
 public:
     explicit NyKapfl(AppState& app, QWidget* parent = nullptr);
@@ -35,7 +33,6 @@ public:
 
 private:
     void Farvekode_Change(const QString& text);
-    AppState& app_;
     long long created_ = 0;
 };
 

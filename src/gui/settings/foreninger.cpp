@@ -20,54 +20,25 @@ namespace vemora::gui {
 
 namespace {
 
-// The columns of the list: field and heading.
-const std::array<std::pair<const char*, const char*>, 8> kColumns = {{{"Nr", "Nr"},
-                                                                      {"Navn", "Navn"},
-                                                                      {"Kontakt", "Kontakt"},
-                                                                      {"Kontakt_Adr", "Adresse"},
-                                                                      {"Kontakt_Postnr", "Postnr"},
-                                                                      {"Bank", "Bank"},
-                                                                      {"Regnr", "Reg.nr"},
-                                                                      {"Kontonr", "Kontonr"}}};
-
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-// ---- the list's rows ---------------------------------------------------------------------------
-
-void ForeningerModel::setRows(RowSet rows) {
-    beginResetModel();
-    rows_ = std::move(rows);
-    endResetModel();
-}
-
-int ForeningerModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int ForeningerModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(kColumns.size());
-}
-
-QVariant ForeningerModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole) return {};
-    return q(rows_.get(static_cast<size_t>(index.row()), kColumns[static_cast<size_t>(index.column())].first).toText());
-}
-
-QVariant ForeningerModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return QAbstractTableModel::headerData(section, orientation, role);
-    return QString(kColumns[static_cast<size_t>(section)].second);
-}
-
 // ---- the list form -------------------------------------------------------------------------------
 
-Foreninger::Foreninger(AppState& app, QWidget* parent) : QWidget(parent), app_(app) {
-    setObjectName("Foreninger");
-    setWindowTitle("Foreninger");
+Foreninger::Foreninger(AppState& app, QWidget* parent) : MdiForm(app, "Foreninger", "Foreninger", parent) {
     grid_ = new QTableView;
     grid_->setObjectName("Foreningsliste");
-    model_ = new ForeningerModel(this);
+    model_ = new RowTableModel(app,
+                               {{"Nr", "Nr"},
+                                {"Navn", "Navn"},
+                                {"Kontakt", "Kontakt"},
+                                {"Adresse", "Kontakt_Adr"},
+                                {"Postnr", "Kontakt_Postnr"},
+                                {"Bank", "Bank"},
+                                {"Reg.nr", "Regnr"},
+                                {"Kontonr", "Kontonr"}},
+                               this);
     grid_->setModel(model_);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -93,82 +64,75 @@ Foreninger::Foreninger(AppState& app, QWidget* parent) : QWidget(parent), app_(a
     layout->addWidget(grid_);
     layout->addLayout(buttons);
     EnterAsTab(this);
+    model_->setRows([&app](size_t offset, size_t limit) { return ListForeninger(app.database(), offset, limit); });
+    refreshOn({"Foreninger"}, [this] { refresh(); });
     refresh();
 }
 
 void Foreninger::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
+    MdiForm::showEvent(e);
     FillMainWindow(this);
+}
+
+int64_t Foreninger::currentRecNr() const {
+    QModelIndex cur = grid_->currentIndex();
+    return cur.isValid() ? model_->value(cur.row(), "RecNr").toInt() : 0;
 }
 
 void Foreninger::refresh(const QString& nr) {
     int keep = grid_->currentIndex().isValid() ? grid_->currentIndex().row() : 0;
-    try {
-        model_->setRows(ListForeninger(app_.database()));
-    } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
-        return;
-    }
-    int row = std::min(keep, model_->rowCount() - 1);
-    if (!nr.isEmpty()) {
-        for (int i = 0; i < model_->rowCount(); ++i)
-            if (q(model_->rows().get(static_cast<size_t>(i), "Nr").toText()) == nr) {
-                row = i;
-                break;
-            }
+    model_->reload();
+    int row = -1;
+    if (!nr.isEmpty()) row = model_->findRow([&](int r) { return q(model_->value(r, "Nr").toText()) == nr; });
+    if (row < 0) {
+        while (keep >= model_->rowCount() && model_->canFetchMore({})) model_->fetchMore({});
+        row = std::min(keep, model_->rowCount() - 1);
     }
     if (row >= 0) grid_->selectRow(row);
 }
 
 void Foreninger::openDialog(int64_t recNr) {
-    ForeningsDialog dlg(app_, recNr, this);
+    ForeningsDialog dlg(app(), recNr, this);
     dlg.exec();
 }
 
 void Foreninger::cmdNy_Click() {
     int64_t recNr;
     try {
-        recNr = NewForening(app_.database());
+        recNr = NewForening(app().database());
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return;
     }
     openDialog(recNr);
 }
 
 void Foreninger::cmdRediger_Click() {
-    QModelIndex cur = grid_->currentIndex();
-    if (!cur.isValid()) {
-        app_.userInterface().message("Der er ikke markeret nogen forening.", "Fejl", Icon::Exclamation);
+    if (!grid_->currentIndex().isValid()) {
+        app().userInterface().message("Der er ikke markeret nogen forening.", "Fejl", Icon::Exclamation);
         return;
     }
-    openDialog(model_->rows().get(static_cast<size_t>(cur.row()), "RecNr").toInt());
+    openDialog(currentRecNr());
 }
 
 void Foreninger::cmdSlet_Click() {
-    QModelIndex cur = grid_->currentIndex();
-    if (!cur.isValid()) {
-        app_.userInterface().message("Der er ikke markeret nogen forening.", "Fejl", Icon::Exclamation);
+    if (!grid_->currentIndex().isValid()) {
+        app().userInterface().message("Der er ikke markeret nogen forening.", "Fejl", Icon::Exclamation);
         return;
     }
+    // The list refreshes itself after the commit; the row that followed the deleted one
+    // takes its place.
     try {
-        DeleteForening(app_.database(), model_->rows().get(static_cast<size_t>(cur.row()), "RecNr").toInt());
+        DeleteForening(app().database(), currentRecNr());
     } catch (const DbError&) {
-        app_.userInterface().message("Fejl ved sletning af forening.", "Fejl", Icon::Exclamation);
-        return;
+        app().userInterface().message("Fejl ved sletning af forening.", "Fejl", Icon::Exclamation);
     }
-    if (MainWindow* w = MainWindow::current()) emit w->racesChanged();
-    // The row that followed the deleted one takes its place.
-    refresh();
 }
 
 // ---- the dialog ------------------------------------------------------------------------------------
 
 ForeningsDialog::ForeningsDialog(AppState& app, int64_t recNr, QWidget* parent)
-    : QDialog(parent), app_(app), recNr_(recNr) {
-    setObjectName("ForeningsDialog");
-    setWindowTitle("Rediger forening");
-    setModal(true);
+    : DialogForm(app, "ForeningsDialog", "Rediger forening", parent), recNr_(recNr) {
 
     foreningsnr_ = new QLineEdit;
     foreningsnr_->setObjectName("Foreningsnr");
@@ -188,8 +152,13 @@ ForeningsDialog::ForeningsDialog(AppState& app, int64_t recNr, QWidget* parent)
         }
         MovesOnWhenFull(felt_[i]);
     }
-    postnr_[0] = new PostnrTown(app_, felt_[3], felt_[4]);
-    postnr_[1] = new PostnrTown(app_, felt_[7], felt_[8]);
+    postnr_[0] = new PostnrTown(app, felt_[3], felt_[4]);
+    postnr_[1] = new PostnrTown(app, felt_[7], felt_[8]);
+    // Boxes 4 and 8 are the towns of the postal codes before them; the nine fields of the
+    // club fill the other boxes in their stored order.
+    bindings().bind(foreningsnr_, "Nr");
+    const int boxOf[9] = {0, 1, 2, 3, 5, 6, 7, 9, 10};
+    for (size_t i = 0; i < kForeningFields.size(); ++i) bindings().bind(felt_[static_cast<size_t>(boxOf[i])], kForeningFields[i]);
 
     auto row = [](QGridLayout* g, int r, const char* caption, QLineEdit* b, QLineEdit* town = nullptr) {
         g->addWidget(new QLabel(caption), r, 0);
@@ -237,20 +206,17 @@ ForeningsDialog::ForeningsDialog(AppState& app, int64_t recNr, QWidget* parent)
 
     for (QLineEdit* b : findChildren<QLineEdit*>()) SelectAllOnFocus(b);
     EnterAsTab(this);
-    Form_Activate();
+    activate();
 }
 
 void ForeningsDialog::Form_Activate() {
     try {
-        auto d = LoadForening(app_.database(), recNr_);
-        exists_ = d.has_value();
-        if (!d) return;
-        foreningsnr_->setText(q(d->nr));
-        // Boxes 4 and 8 are towns; the nine fields fill the other boxes in order.
-        const int boxes[9] = {0, 1, 2, 3, 5, 6, 7, 9, 10};
-        for (int i = 0; i < 9; ++i) felt_[boxes[i]]->setText(q(d->felter[i]));
+        auto club = LoadForening(app().database(), recNr_);
+        exists_ = club.has_value();
+        if (!club) return;
+        bindings().load(*club);
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
         return;
     }
     postnr_[0]->lookup();
@@ -258,35 +224,30 @@ void ForeningsDialog::Form_Activate() {
 }
 
 void ForeningsDialog::showEvent(QShowEvent* e) {
-    QDialog::showEvent(e);
-    if (!activated_) {
-        activated_ = true;
+    DialogForm::showEvent(e);
+    if (!focused_) {
+        focused_ = true;
         foreningsnr_->setFocus();
     }
 }
 
-bool ForeningsDialog::Form_QueryUnload() {
-    if (!exists_) return true;
-    ForeningData d;
-    d.nr = foreningsnr_->text().toStdString();
-    const int boxes[9] = {0, 1, 2, 3, 5, 6, 7, 9, 10};
-    for (int i = 0; i < 9; ++i) d.felter[i] = felt_[boxes[i]]->text().toStdString();
-    try {
-        SaveForening(app_.database(), recNr_, d);
-    } catch (const DbError&) {
-        app_.userInterface().message("Fejl ved lagring af forening.", "Fejl", Icon::Exclamation);
-        return false;
-    }
-    if (auto* list = qobject_cast<Foreninger*>(findLoadedForm("Foreninger"))) list->refresh(q(d.nr));
-    return true;
-}
-
-void ForeningsDialog::done(int r) {
+void ForeningsDialog::leaveFocusedField() {
     // The box being left is padded before the closing reads it.
     if (auto* b = qobject_cast<QLineEdit*>(focusWidget())) emit b->editingFinished();
     for (PostnrTown* p : postnr_) p->leaveFocusedBox();
-    if (!Form_QueryUnload()) return;
-    QDialog::done(r);
+}
+
+bool ForeningsDialog::CanClose() {
+    if (!exists_) return true;
+    Record club = bindings().save();
+    try {
+        SaveForening(app().database(), recNr_, club);
+    } catch (const DbError&) {
+        app().userInterface().message("Fejl ved lagring af forening.", "Fejl", Icon::Exclamation);
+        return false;
+    }
+    if (auto* list = qobject_cast<Foreninger*>(findLoadedForm("Foreninger"))) list->refresh(q(club["Nr"].toText()));
+    return true;
 }
 
 static RegisterMenuCommand regForeninger("mnuForeninger", [](MainWindow& w) { w.showChild(new Foreninger(w.app())); });

@@ -1,15 +1,11 @@
 #pragma once
 // The club register: the list form "Foreninger" and the dialog that edits one club.
-#include <QAbstractTableModel>
-#include <QDialog>
-#include <QWidget>
 #include <array>
 
-#include "core/app/appstate.h"
-#include "core/db/database.h"
+#include "gui/app/form.h"
+#include "gui/app/tablemodel.h"
 
 class QLineEdit;
-class QPushButton;
 class QTabWidget;
 class QTableView;
 
@@ -17,23 +13,7 @@ namespace vemora::gui {
 
 class PostnrTown;
 
-// The rows of the list's record source, read only.
-class ForeningerModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    using QAbstractTableModel::QAbstractTableModel;
-    void setRows(RowSet rows);
-    const RowSet& rows() const { return rows_; }
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-private:
-    RowSet rows_;
-};
-
-class Foreninger : public QWidget {
+class Foreninger : public MdiForm {
     Q_OBJECT
 public:
     explicit Foreninger(AppState& app, QWidget* parent = nullptr);
@@ -50,33 +30,32 @@ protected:
 
 private:
     void openDialog(int64_t recNr);
-    AppState& app_;
+    int64_t currentRecNr() const;  // 0 when no row is current
     QTableView* grid_;
-    ForeningerModel* model_;
+    RowTableModel* model_;
 };
 
-class ForeningsDialog : public QDialog {
+class ForeningsDialog : public DialogForm {
     Q_OBJECT
 public:
     ForeningsDialog(AppState& app, int64_t recNr, QWidget* parent = nullptr);
 
     // The closing: writes the club; false (after the message) keeps the dialog open.
-    bool Form_QueryUnload();
+    bool CanClose() override;
 
 protected:
+    void Form_Activate() override;
+    void leaveFocusedField() override;
     void showEvent(QShowEvent* e) override;
-    void done(int r) override;
 
 private:
-    void Form_Activate();
-    AppState& app_;
     int64_t recNr_;
     bool exists_ = false;
     QTabWidget* tabs_;
     QLineEdit* foreningsnr_;
     std::array<QLineEdit*, 11> felt_{};
     std::array<PostnrTown*, 2> postnr_{};
-    bool activated_ = false;
+    bool focused_ = false;
 };
 
 }  // namespace vemora::gui

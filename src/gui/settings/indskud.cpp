@@ -44,11 +44,7 @@ void zeroWhenLeftEmpty(QLineEdit* b, std::string (*rule)(const std::string&)) {
 
 }  // namespace
 
-Indskud::Indskud(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
-    setObjectName("Indskud");
-    setWindowTitle("Indskud, præmier og markeringer");
-    setModal(true);
-
+Indskud::Indskud(AppState& app, QWidget* parent) : DialogForm(app, "Indskud", "Indskud, præmier og markeringer", parent) {
     tabs_ = new QTabWidget;
     tabs_->setObjectName("SSTab1");
     tabs_->addTab(buildGenerelt(), "&Generelt");
@@ -70,7 +66,7 @@ Indskud::Indskud(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
 
     for (QLineEdit* b : findChildren<QLineEdit*>()) SelectAllOnFocus(b);
     EnterAsTab(this);
-    Form_Activate();
+    activate();
 }
 
 QWidget* Indskud::buildGenerelt() {
@@ -114,21 +110,28 @@ QWidget* Indskud::buildGenerelt() {
     g->setColumnStretch(2, 1);
     g->setRowStretch(3, 1);
     sektionsnr_->setMaximumWidth(60);
-    bankPostnr_ = new PostnrTown(app_, sektionsfelt_[2], sektionsfelt_[3]);
+    bankPostnr_ = new PostnrTown(app(), sektionsfelt_[2], sektionsfelt_[3]);
+    bindings().bind(sektionsnr_, "Sektionsnr");
+    bindings().bind(sektionsnavn_, "Sektionsnavn");
+    // Box 3 is the town of the postal code in box 2; the bank fields fill the others.
+    const int boxOf[5] = {0, 1, 2, 4, 5};
+    for (size_t i = 0; i < kSektionsBankFields.size(); ++i)
+        bindings().bind(sektionsfelt_[static_cast<size_t>(boxOf[i])], kSektionsBankFields[i]);
     return page;
 }
 
 QWidget* Indskud::buildIndskud() {
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
-    for (size_t i = 0; i < indskudBeløb_.size(); ++i) {
+    std::array<QLineEdit*, kIndskudFields.size()> indskudBeløb{};
+    for (size_t i = 0; i < indskudBeløb.size(); ++i) {
         auto* b = box(QString("IndskudBeløb%1").arg(i));
-        b->setProperty("field", kIndskudFields[i]);
         b->setMaximumWidth(80);
         DigitsOnly(b);
         zeroWhenLeftEmpty(b, &StakeText);
         connect(b, &QLineEdit::textChanged, this, [this] { indskudChanged_ = true; });
-        indskudBeløb_[i] = b;
+        bindings().bind(b, kIndskudFields[i]);
+        indskudBeløb[i] = b;
     }
     auto* classes = new QHBoxLayout;
     for (int game = 0; game < 2; ++game) {
@@ -136,7 +139,7 @@ QWidget* Indskud::buildIndskud() {
         auto* fg = new QGridLayout(frame);
         for (int k = 0; k < 6; ++k) {
             fg->addWidget(new QLabel(QString("Kl. %1").arg(k + 1)), k, 0);
-            fg->addWidget(indskudBeløb_[static_cast<size_t>(game * 6 + k)], k, 1);
+            fg->addWidget(indskudBeløb[static_cast<size_t>(game * 6 + k)], k, 1);
         }
         classes->addWidget(frame);
     }
@@ -145,7 +148,7 @@ QWidget* Indskud::buildIndskud() {
     const char* labels[5] = {"Kl. P", "Kl. E", "Slagspil", "Kl. Z", "Kl. R"};
     for (int i = 0; i < 5; ++i) {
         og->addWidget(new QLabel(labels[i]), i, 0);
-        og->addWidget(indskudBeløb_[static_cast<size_t>(12 + i)], i, 1);
+        og->addWidget(indskudBeløb[static_cast<size_t>(12 + i)], i, 1);
     }
     og->setRowStretch(5, 1);
     classes->addWidget(others);
@@ -160,13 +163,15 @@ QWidget* Indskud::buildPræmier() {
     auto* v = new QVBoxLayout(page);
     auto* factors = new QGridLayout;
     const char* factorLabels[2] = {"Præmier i A-spil =", "Præmier i B-spil ="};
+    const char* factorFields[2] = {"Præmiefaktor_A", "Præmiefaktor_B"};
     for (int i = 0; i < 2; ++i) {
-        numberField_[i] = box(QString("NumberField%1").arg(i));
-        numberField_[i]->setMaximumWidth(80);
-        DigitsOnly(numberField_[i], ",");
-        zeroWhenLeftEmpty(numberField_[i], &FactorText);
+        QLineEdit* field = box(QString("NumberField%1").arg(i));
+        field->setMaximumWidth(80);
+        DigitsOnly(field, ",");
+        zeroWhenLeftEmpty(field, &FactorText);
+        bindings().bind(field, factorFields[i]);
         factors->addWidget(new QLabel(factorLabels[i]), i, 0);
-        factors->addWidget(numberField_[i], i, 1);
+        factors->addWidget(field, i, 1);
         factors->addWidget(new QLabel("gange indsats"), i, 2);
     }
     factors->setColumnStretch(3, 1);
@@ -174,10 +179,11 @@ QWidget* Indskud::buildPræmier() {
 
     auto* pool = new QGroupBox("Præmiepulje kan ikke overstige samlede indskud:");
     auto* ph = new QHBoxLayout(pool);
-    for (size_t i = 0; i < pulje_.size(); ++i) {
-        pulje_[i] = new QCheckBox(QString::fromUtf8(games()[i].poolCaption));
-        pulje_[i]->setObjectName(QString::fromUtf8(games()[i].poolSwitch));
-        ph->addWidget(pulje_[i]);
+    for (const auto& g : games()) {
+        auto* poolBox = new QCheckBox(QString::fromUtf8(g.poolCaption));
+        poolBox->setObjectName(QString::fromUtf8(g.poolSwitch));
+        bindings().bind(poolBox, g.poolSwitch);
+        ph->addWidget(poolBox);
     }
     ph->addStretch();
     v->addWidget(pool);
@@ -199,7 +205,7 @@ QWidget* Indskud::buildPræmier() {
     sh->addLayout(buttons);
     præmier_ = new QTableView;
     præmier_->setObjectName("Præmier");
-    prizeModel_ = new PrizeTemplateModel(app_, this);
+    prizeModel_ = new PrizeTemplateModel(app(), this);
     præmier_->setModel(prizeModel_);
     præmier_->setItemDelegate(new PrizeTemplateDelegate(præmier_));
     præmier_->horizontalHeader()->setStretchLastSection(true);
@@ -235,24 +241,23 @@ QWidget* Indskud::buildMarkeringer() {
         QString kk = q(k);
         auto* lbl = new QLabel(kk);
         lbl->setObjectName("lblMestPoint" + kk);
-        PointRowBoxes r{box("MestPoint" + kk), box("SE_PointPrSlag" + kk), box("SE_PointStep" + kk)};
-        for (QLineEdit* b : {r.mestPoint, r.prSlag, r.step}) {
+        QLineEdit* mest = box("MestPoint" + kk);
+        QLineEdit* pr = box("SE_PointPrSlag" + kk);
+        QLineEdit* st = box("SE_PointStep" + kk);
+        for (QLineEdit* b : {mest, pr, st}) {
             DigitsOnly(b);
             b->setMaximumWidth(90);
+            bindings().bind(b, b->objectName().toStdString());
         }
-        QLineEdit* mest = r.mestPoint;
         connect(mest, &QLineEdit::textChanged, mest, [mest](const QString& t) {
             if (t.isEmpty()) mest->setText(q(MestPointText({})));
         });
-        QLineEdit* pr = r.prSlag;
-        QLineEdit* st = r.step;
         connect(pr, &QLineEdit::editingFinished, pr, [pr, st] { st->setText(q(StepAfterPrSlag(s(pr), s(st)))); });
         connect(st, &QLineEdit::editingFinished, st, [pr, st] { pr->setText(q(PrSlagAfterStep(s(st), s(pr)))); });
         table->addWidget(lbl, row, 0);
-        table->addWidget(r.mestPoint, row, 1);
-        table->addWidget(r.prSlag, row, 2);
-        table->addWidget(r.step, row, 3);
-        points_[k] = r;
+        table->addWidget(mest, row, 1);
+        table->addWidget(pr, row, 2);
+        table->addWidget(st, row, 3);
         ++row;
     }
     v->addLayout(table);
@@ -262,41 +267,29 @@ QWidget* Indskud::buildMarkeringer() {
 
 void Indskud::Form_Activate() {
     try {
-        Database& db = app_.database();
+        Database& db = app().database();
         if (auto sek = LoadSektionsData(db)) {
-            sektionsnr_->setText(q(sek->sektionsnr));
-            sektionsnavn_->setText(q(sek->sektionsnavn));
-            const int boxes[5] = {0, 1, 2, 4, 5};  // box 3 is the town, no field of its own
-            for (int i = 0; i < 5; ++i) sektionsfelt_[boxes[i]]->setText(q(sek->bank[i]));
+            bindings().load(*sek);
             bankPostnr_->lookup();
         }
         if (auto m = LoadMarkering(db)) {
-            numberField_[0]->setText(q(m->faktorA));
-            numberField_[1]->setText(q(m->faktorB));
-            for (int i = 0; i < 4; ++i) pulje_[i]->setChecked(m->pulje[i]);
+            bindings().load(m->fields);
             btn1000point_->setChecked(m->pointsystem == PointSystem::Points1000);
             btnPlaceringspoint_->setChecked(m->pointsystem == PointSystem::Placering);
-            for (auto& [k, r] : points_) {
-                const PointRowTexts& t = m->points[k];
-                r.mestPoint->setText(q(t.mestPoint));
-                r.prSlag->setText(q(t.prSlag));
-                r.step->setText(q(t.step));
-            }
         }
-        if (auto stakes = LoadIndskud(db))
-            for (size_t i = 0; i < stakes->size(); ++i) indskudBeløb_[i]->setText(q((*stakes)[i]));
+        if (auto stakes = LoadIndskud(db)) bindings().load(*stakes);
         indskudChanged_ = false;
         prizeModel_->load(0);
         btnPræmie_[0]->setChecked(true);
     } catch (const DbError& e) {
-        app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
+        app().userInterface().message(e.what(), "Fejl", Icon::Exclamation);
     }
 }
 
 void Indskud::showEvent(QShowEvent* e) {
-    QDialog::showEvent(e);
-    if (!activated_) {
-        activated_ = true;
+    DialogForm::showEvent(e);
+    if (!focused_) {
+        focused_ = true;
         tabs_->setCurrentIndex(0);
         sektionsnavn_->setFocus();
     }
@@ -308,50 +301,27 @@ void Indskud::btnPræmie_Click(int index) {
         prizeModel_->writePending();
         prizeModel_->load(index);
     } catch (const DbError&) {
-        app_.userInterface().message("Fejl ved lagring af præmier.", "Fejl", Icon::Exclamation);
+        app().userInterface().message("Fejl ved lagring af præmier.", "Fejl", Icon::Exclamation);
     }
     int shown = prizeModel_->templateIndex();
     if (shown >= 0) btnPræmie_[static_cast<size_t>(shown)]->setChecked(true);
 }
 
-SektionsData Indskud::shownSektionsdata() const {
-    SektionsData d;
-    d.sektionsnr = s(sektionsnr_);
-    d.sektionsnavn = s(sektionsnavn_);
-    const int boxes[5] = {0, 1, 2, 4, 5};
-    for (int i = 0; i < 5; ++i) d.bank[i] = s(sektionsfelt_[boxes[i]]);
-    return d;
+PointSystem Indskud::shownPointSystem() const {
+    return btn1000point_->isChecked()        ? PointSystem::Points1000
+           : btnPlaceringspoint_->isChecked() ? PointSystem::Placering
+                                              : PointSystem::None;
 }
 
-MarkeringData Indskud::shownMarkering() const {
-    MarkeringData m;
-    m.faktorA = FactorText(s(numberField_[0]));
-    m.faktorB = FactorText(s(numberField_[1]));
-    for (int i = 0; i < 4; ++i) m.pulje[i] = pulje_[i]->isChecked();
-    m.pointsystem = btn1000point_->isChecked()        ? PointSystem::Points1000
-                    : btnPlaceringspoint_->isChecked() ? PointSystem::Placering
-                                                       : PointSystem::None;
-    for (const auto& [k, r] : points_) m.points[k] = {s(r.mestPoint), s(r.prSlag), s(r.step)};
-    return m;
-}
-
-IndskudData Indskud::shownIndskud() const {
-    IndskudData d;
-    for (size_t i = 0; i < d.size(); ++i) d[i] = s(indskudBeløb_[i]);
-    return d;
-}
-
-bool Indskud::Form_QueryUnload() {
+bool Indskud::CanClose() {
     const char* step = kStepSektionsdata;
     try {
-        Database& db = app_.database();
-        SektionsdataResult marked = SaveSektionsdata(db, shownSektionsdata(), shownMarkering());
-        // Open race lists show which races wait for recalculation.
-        if (!marked.markedKinds.empty() || marked.pointSystemChanged)
-            if (MainWindow* w = MainWindow::current()) emit w->racesChanged();
+        Database& db = app().database();
+        Record shown = bindings().save();
+        SaveSektionsdata(db, shown, shownPointSystem());
         step = kStepIndskud;
         if (indskudChanged_) {
-            SaveIndskud(db, shownIndskud());
+            SaveIndskud(db, shown);
             indskudChanged_ = false;
         }
         step = kStepPræmier;
@@ -361,19 +331,15 @@ bool Indskud::Form_QueryUnload() {
         int tab = step == kStepSektionsdata ? 0 : step == kStepIndskud ? 1 : 2;
         tabs_->setCurrentIndex(tab);
         if (tab == 2) præmier_->setFocus();
-        app_.userInterface().message(std::string("Fejl ved lagring af ") + step + ".", "Fejl", Icon::Exclamation);
+        app().userInterface().message(std::string("Fejl ved lagring af ") + step + ".", "Fejl", Icon::Exclamation);
         return false;
     }
 }
 
-void Indskud::done(int r) {
+void Indskud::leaveFocusedField() {
     // A box being left is validated before the closing reads the boxes.
-    if (QWidget* f = focusWidget()) {
-        if (auto* b = qobject_cast<QLineEdit*>(f)) emit b->editingFinished();
-    }
+    if (auto* b = qobject_cast<QLineEdit*>(focusWidget())) emit b->editingFinished();
     bankPostnr_->leaveFocusedBox();
-    if (!Form_QueryUnload()) return;
-    QDialog::done(r);
 }
 
 static RegisterMenuCommand regIndskud("mnuIndskud", [](MainWindow& w) {

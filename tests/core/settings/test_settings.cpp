@@ -30,8 +30,13 @@ void fillPointTable(Database& db) {
 struct SettingsFixture : ::testing::Test {
     test::TestApp t;
     Database& db = t.db();
-    SektionsData sek() { return *LoadSektionsData(db); }
+    Record sek() { return *LoadSektionsData(db); }
     MarkeringData mark() { return *LoadMarkering(db); }
+    // The settings dialog's boxes of the section data and the markings, saved together.
+    SektionsdataResult save(Record shown, const MarkeringData& m) {
+        shown.insert(m.fields.begin(), m.fields.end());
+        return SaveSektionsdata(db, shown, m.pointsystem);
+    }
 };
 
 }  // namespace
@@ -71,8 +76,8 @@ TEST_F(SettingsFixture, ChangingOneKindMarksOnlyItsRaces) {
     addRace(db, "92 - Grøn skema");
     addRace(db, "81 - Privat");
     MarkeringData m = mark();
-    m.points["91"].mestPoint = "900";
-    auto result = SaveSektionsdata(db, sek(), m);
+    m.fields["MestPoint91"] = "900";
+    auto result = save(sek(), m);
     EXPECT_EQ(result.markedKinds, std::vector<std::string>{"91"});
     EXPECT_FALSE(result.pointSystemChanged);
     EXPECT_EQ(markedRaces(db), std::vector<std::string>{"91 - Orange skema"});
@@ -80,7 +85,7 @@ TEST_F(SettingsFixture, ChangingOneKindMarksOnlyItsRaces) {
 
     // Saved again unchanged: every kind is filled in and equal, so nothing is marked.
     db.exec("UPDATE Kapflyvninger SET Beregn = 0");
-    result = SaveSektionsdata(db, sek(), mark());
+    result = save(sek(), mark());
     EXPECT_TRUE(result.markedKinds.empty());
     EXPECT_TRUE(markedRaces(db).empty());
 }
@@ -91,7 +96,7 @@ TEST_F(SettingsFixture, EmptyBoxesAgainstNullFieldsMarkOnEverySave) {
     addRace(db, "95 - Sektion");
     for (int round = 0; round < 2; ++round) {
         db.exec("UPDATE Kapflyvninger SET Beregn = 0");
-        auto result = SaveSektionsdata(db, sek(), mark());
+        auto result = save(sek(), mark());
         EXPECT_EQ(result.markedKinds.size(), pointTableKinds().size());
         EXPECT_EQ(markedRaces(db), std::vector<std::string>{"95 - Sektion"});
         EXPECT_TRUE(db.scalar("SELECT SE_PointPrSlag95 FROM Markering").isNull());
@@ -101,10 +106,11 @@ TEST_F(SettingsFixture, EmptyBoxesAgainstNullFieldsMarkOnEverySave) {
 TEST_F(SettingsFixture, ClearedBirdsPerLoftAndStepAreStoredAsNull) {
     fillPointTable(db);
     MarkeringData m = mark();
-    EXPECT_EQ(m.points["93"].prSlag, "3");
-    m.points["93"].prSlag = "";
-    m.points["93"].step = StepAfterPrSlag(m.points["93"].prSlag, m.points["93"].step);
-    auto result = SaveSektionsdata(db, sek(), m);
+    EXPECT_EQ(m.fields["SE_PointPrSlag93"].toText(), "3");
+    m.fields["SE_PointPrSlag93"] = Value();  // the box cleared
+    EXPECT_EQ(StepAfterPrSlag("", m.fields["SE_PointStep93"].toText()), "");
+    m.fields["SE_PointStep93"] = Value();
+    auto result = save(sek(), m);
     EXPECT_EQ(result.markedKinds, std::vector<std::string>{"93"});
     RowSet r = db.query("SELECT SE_PointPrSlag93, SE_PointStep93, SE_PointStep94 FROM Markering");
     EXPECT_TRUE(r.rows[0][0].isNull());
@@ -118,12 +124,12 @@ TEST_F(SettingsFixture, PointSystemSwitchMarksEveryRace) {
     addRace(db, "97 - Privat");
     MarkeringData m = mark();
     ASSERT_EQ(m.pointsystem, PointSystem::Points1000);
-    auto result = SaveSektionsdata(db, sek(), m);
+    auto result = save(sek(), m);
     EXPECT_FALSE(result.pointSystemChanged);
     EXPECT_TRUE(markedRaces(db).empty());
 
     m.pointsystem = PointSystem::Placering;
-    result = SaveSektionsdata(db, sek(), m);
+    result = save(sek(), m);
     EXPECT_TRUE(result.pointSystemChanged);
     EXPECT_EQ(markedRaces(db).size(), 2u);
     EXPECT_EQ(db.scalar("SELECT Pointsystem FROM Markering").toInt(), 1);
@@ -132,47 +138,55 @@ TEST_F(SettingsFixture, PointSystemSwitchMarksEveryRace) {
     db.exec("UPDATE Markering SET Pointsystem = NULL; UPDATE Kapflyvninger SET Beregn = 0");
     EXPECT_EQ(mark().pointsystem, PointSystem::None);
     m.pointsystem = PointSystem::Points1000;
-    EXPECT_TRUE(SaveSektionsdata(db, sek(), m).pointSystemChanged);
+    EXPECT_TRUE(save(sek(), m).pointSystemChanged);
 }
 
 TEST_F(SettingsFixture, SectionDataRoundTripsWithEmptyAsNull) {
-    SektionsData s = sek();
-    s.sektionsnr = PadCode("7");
-    s.sektionsnavn = "Sektion 12";
-    s.bank = {"Andelskassen", "", "8800", "1234", "12345678901234"};
+    Record s = sek();
+    s["Sektionsnr"] = PadCode("7");
+    s["Sektionsnavn"] = "Sektion 12";
+    s["Bank"] = "Andelskassen";
+    s["Bank_Adr"] = "";
+    s["Bank_Postnr"] = "8800";
+    s["Regnr"] = "1234";
+    s["Kontonr"] = "12345678901234";
     MarkeringData m = mark();
-    m.faktorA = "1,5";
-    m.pulje = {true, false, true, false};
-    SaveSektionsdata(db, s, m);
+    m.fields["Præmiefaktor_A"] = "1,5";
+    m.fields["Pulje_Puljepræmier"] = 1;
+    m.fields["Z_Puljepræmier"] = 1;
+    save(s, m);
     RowSet g = db.query("SELECT * FROM Generelt");
     EXPECT_EQ(g.get(0, "Sektionsnr").toText(), "007");
     EXPECT_TRUE(g.get(0, "Bank_Adr").isNull());
     EXPECT_EQ(g.get(0, "Kontonr").toText(), "12345678901234");
     EXPECT_DOUBLE_EQ(db.scalar("SELECT Præmiefaktor_A FROM Markering").toDouble(), 1.5);
-    EXPECT_EQ(mark().faktorA, "1,5");
-    EXPECT_EQ(mark().pulje, (std::array<bool, 4>{true, false, true, false}));
-    EXPECT_EQ(sek().bank[2], "8800");
+    Record shown = mark().fields;
+    EXPECT_EQ(shown["Præmiefaktor_A"], Value("1,5"));
+    EXPECT_EQ(shown["Pulje_Puljepræmier"].toText() + shown["Elite_Puljepræmier"].toText() + shown["Z_Puljepræmier"].toText() +
+                  shown["R_Puljepræmier"].toText(),
+              "1010");
+    EXPECT_EQ(sek()["Bank_Postnr"], Value("8800"));
 }
 
 TEST_F(SettingsFixture, AFailingStepWritesNothing) {
     addRace(db, "91 - Orange skema");
-    SektionsData s = sek();
-    s.sektionsnavn = "Ny sektion";
+    Record s = sek();
+    s["Sektionsnavn"] = "Ny sektion";
     MarkeringData m = mark();
     m.pointsystem = PointSystem::Placering;
-    m.faktorB = "1,2,3";  // not a number: the Markering row cannot be written
-    EXPECT_THROW(SaveSektionsdata(db, s, m), DbError);
+    m.fields["Præmiefaktor_B"] = "1,2,3";  // not a number: the Markering row cannot be written
+    EXPECT_THROW(save(s, m), DbError);
     EXPECT_TRUE(db.scalar("SELECT Sektionsnavn FROM Generelt").isNull());
     EXPECT_TRUE(markedRaces(db).empty());
     EXPECT_EQ(db.scalar("SELECT Pointsystem FROM Markering").toInt(), 0);
 
     // The stakes step: a refusing row leaves every stake as it was.
-    IndskudData stakes = *LoadIndskud(db);
-    stakes[0] = "25";
-    stakes[16] = "x";
+    Record stakes = *LoadIndskud(db);
+    stakes["A_Klasse1"] = "25";
+    stakes["Kl_R"] = "x";
     EXPECT_THROW(SaveIndskud(db, stakes), DbError);
     EXPECT_EQ(db.scalar("SELECT A_Klasse1 FROM Indskud").toInt(), 0);
-    stakes[16] = "  ";
+    stakes["Kl_R"] = "  ";
     SaveIndskud(db, stakes);
     EXPECT_EQ(db.scalar("SELECT A_Klasse1 FROM Indskud").toInt(), 25);
     EXPECT_EQ(db.scalar("SELECT Kl_R FROM Indskud").toInt(), 0);
@@ -231,11 +245,11 @@ TEST_F(SettingsFixture, ClubsAreAddedSavedAndDeletedAfterMarkingEveryRace) {
     addRace(db, "91 - Orange skema");
     addRace(db, "97 - Privat");
     int64_t rec = NewForening(db);
-    ForeningData d = *LoadForening(db, rec);
-    EXPECT_EQ(d.nr, "");
-    d.nr = PadCode("5");
-    d.felter[0] = "Brevduer Nord";
-    d.felter[3] = "8800";
+    Record d = *LoadForening(db, rec);
+    EXPECT_TRUE(d["Nr"].isNull());
+    d["Nr"] = PadCode("5");
+    d["Navn"] = "Brevduer Nord";
+    d["Kontakt_Postnr"] = "8800";
     SaveForening(db, rec, d);
     EXPECT_EQ(db.scalar("SELECT Nr FROM Foreninger WHERE RecNr = ?", {Value(static_cast<long long>(rec))}).toText(), "005");
     EXPECT_TRUE(db.scalar("SELECT Kontakt FROM Foreninger").isNull());
