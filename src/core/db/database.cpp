@@ -118,7 +118,7 @@ void Database::setBusyTimeout(std::chrono::milliseconds timeout) {
     sqlite3_busy_handler(db_, &Database::busyHandler, this);
 }
 
-bool Database::readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+bool Database::readOnly() const { return readOnly_ || sqlite3_db_readonly(db_, "main") == 1; }
 
 // The engine's own busy wait, plus the notice that a wait has begun, so the user sees why
 // nothing happens for a while.

@@ -80,7 +80,6 @@ public:
     Database& operator=(const Database&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    bool readOnly() const { return readOnly_; }
     const std::string& readOnlyReason() const { return readOnlyReason_; }
 
     // Runs one or more statements without parameters.
