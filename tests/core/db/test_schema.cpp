@@ -144,6 +144,67 @@ TEST(DbSchema, NumberFieldsRefuseText) {
     EXPECT_EQ(t.db().scalar("SELECT \"Meter / min\" FROM Deltagere"), Value(1234.5));
 }
 
+namespace {
+
+// Whether a row with `text` in the field (and a plain value in every required field) goes in.
+bool storesText(Database& db, const TableDef& t, const FieldDef& f, const std::string& text) {
+    std::string cols, marks;
+    std::vector<Value> vals;
+    for (const auto& g : t.fields) {
+        if (g.type == FieldType::Counter || (&g != &f && !g.required)) continue;
+        cols += (cols.empty() ? "" : ", ") + sqlIdent(g.name);
+        marks += marks.empty() ? "?" : ", ?";
+        vals.push_back(&g == &f ? Value(text) : g.type == FieldType::Text ? Value("1") : Value(1));
+    }
+    Transaction tr(db);
+    try {
+        db.execute("INSERT INTO " + sqlIdent(t.name) + " (" + cols + ") VALUES (" + marks + ")", vals);
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+std::string repeat(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+}  // namespace
+
+TEST(DbSchema, TextFieldsHoldTheirSizeInCharactersWhoeverWrites) {
+    test::TestApp t;
+    Database& db = t.db();
+    db.exec("PRAGMA foreign_keys = OFF");  // rows without their race, for the field alone
+    const std::map<std::string, int> documented{
+        {"Deltagere.Ringnummer", 11}, {"Deltagere.Forening", 3}, {"Deltagere.Slag_Navn", 50}, {"Deltagere.ForeningskrydsT", 10},
+        {"Deltagere.Område", 5},      {"Deltagere.Kode2", 1},    {"Kapflyvninger.Kommentarer", 255}, {"Kapflyvninger.LMU", 1},
+        {"ImportFejl.Farvekode", 2},  {"ImportFejl.Tekst", 255}, {"ResModt.Forening", 3}, {"Regnskab.Forening", 3}};
+    int checkedDocumented = 0;
+    for (const auto& table : schemaTables()) {
+        for (const auto& f : table.fields) {
+            if (f.type != FieldType::Text) continue;
+            std::string name = table.name + "." + f.name;
+            if (auto d = documented.find(name); d != documented.end()) {
+                EXPECT_EQ(f.size, d->second) << name;
+                ++checkedDocumented;
+            }
+            // Characters, not bytes: "æ" is two bytes in the file.
+            EXPECT_TRUE(storesText(db, table, f, repeat("æ", f.size))) << name;
+            EXPECT_FALSE(storesText(db, table, f, repeat("æ", f.size) + "x")) << name;
+        }
+    }
+    EXPECT_EQ(checkedDocumented, static_cast<int>(documented.size()));
+    // The engine's own message names the field and its size; the sqlite3 shell gets the same.
+    try {
+        db.execute("INSERT INTO Stationer (Nr, Navn) VALUES ('101', ?)", {std::string(51, 'x')});
+        ADD_FAILURE() << "a 51-character station name was stored";
+    } catch (const DbError& e) {
+        EXPECT_EQ(std::string(e.what()), "CHECK constraint failed: Navn højst 50 tegn");
+    }
+}
+
 TEST(DbSchema, EveryStoredQueryIsSelectableWithItsDocumentedColumns) {
     test::TestApp t;
     std::map<std::string, std::vector<std::string>> documented{

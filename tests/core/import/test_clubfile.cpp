@@ -54,8 +54,12 @@ std::string describe(const BirdRecord& b) {
 TEST(ImportReader, FileNamingRule) {
     const NameCase cases[] = {
         {"SEK12301.U23", true, "123", "23"},   {"sek12301.u5", true, "123", "5"},   {"SEK1201.U23", true, "12", "23"},
-        {"SEK00701.U123", true, "007", "123"}, {"SEK1.U2", false, "", ""},          {"SEK12301.U", false, "", ""},
+        {"SEK00701.U53", true, "007", "53"},   {"SEK1.U2", false, "", ""},          {"SEK12301.U", false, "", ""},
         {"SEK12301.X23", false, "", ""},       {"XEK12301.U23", false, "", ""},     {"SEK12301", false, "", ""},
+        // A week the season cannot have is refused like any other bad name.
+        {"SEK12301.U01", true, "123", "01"},   {"SEK12301.U0", false, "", ""},      {"SEK12301.U00", false, "", ""},
+        {"SEK12301.U54", false, "", ""},       {"SEK12301.U99", false, "", ""},     {"SEK00701.U123", false, "", ""},
+        {"SEK12301.U2a", false, "", ""},       {"SEK12301.U-1", false, "", ""},
     };
     for (const auto& c : cases) {
         auto n = parseClubFileName(c.name);
@@ -78,6 +82,7 @@ TEST(ImportReader, FolderListingAndPathFromEntry) {
     f.write("sek04501.u23", "");
     f.write("SEK1.U2", "");
     f.write("SEK12301.U", "");
+    f.write("SEK12301.U99", "");
     f.write("README.TXT", "");
     std::filesystem::create_directory(f.path() / "SEK99901.U1");  // a folder, not a file
     auto entries = listClubFiles(f.path());

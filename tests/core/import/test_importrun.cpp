@@ -262,15 +262,17 @@ TEST_F(ImportRun, LettersInANumberFieldEndTheRunKeepingEarlierRows) {
     ImportResult r = import({header(), race("95"), bird(clocked(makeBird("95", "001", "123-25-0001"), "10:00:00", 1000)), bad,
                              bird(makeBird("95", "001", "123-25-0003"))});
     EXPECT_EQ(r.outcome, ImportOutcome::Failed);
-    EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Fejl ved indlæsning af data."});
+    // The known sentence, and below it where and why.
+    EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Fejl ved indlæsning af data.\nLinje 4, Meter / min: \"12ab.000\""});
     EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 1);
     EXPECT_EQ(count("SELECT AntalDuer FROM Regnskab"), 1);  // the bird before the error is counted
     EXPECT_EQ(count("SELECT count(*) FROM ResModt"), 0);
     EXPECT_EQ(count("SELECT count(*) FROM Deltagere WHERE typeof(\"Meter / min\") = 'text'"), 0);
     EXPECT_FALSE(db().inTransaction());
 
-    // A payment with letters, a class 7 that Regnskab has no field for.
-    EXPECT_EQ(import({header(), race("95"), formatPayment("95", 1).replace(8, 2, "AB")}).outcome, ImportOutcome::Failed);
+    // A payment with letters, a class 7 that Regnskab has no field for; empty lines count.
+    EXPECT_EQ(import({header(), "", race("95"), formatPayment("95", 1).replace(8, 2, "AB")}).outcome, ImportOutcome::Failed);
+    EXPECT_EQ(lastText(), "Fejl ved indlæsning af data.\nLinje 4, Indbetalt: \"00000AB001\"");
     BirdRecord seven = makeBird("95", "001", "123-25-0001");
     seven.sektionA = 7;
     EXPECT_EQ(import({header(), race("95"), bird(seven)}).outcome, ImportOutcome::Failed);
@@ -296,18 +298,27 @@ TEST_F(ImportRun, BadFilesNeverCrashOrCorrupt) {
         EXPECT_FALSE(db().inTransaction());
         EXPECT_EQ(db().integrityCheck(), "ok");
     }
-    // Week 99 is imported like any other week.
-    t.ui.answers = {Answer::Yes};
-    ImportResult r = import({header(), race("95"), bird(makeBird("95", "001", "123-25-0001"))}, false, "SEK12301.U99");
-    EXPECT_EQ(r.outcome, ImportOutcome::Completed) << r.detail;
-    EXPECT_EQ(count("SELECT count(*) FROM Kapflyvninger WHERE Uge = 99"), 1);
+}
+
+TEST_F(ImportRun, AWeekOutsideTheSeasonCreatesNothing) {
+    addClub();
+    auto file = t.folder.write("SEK12301.U23", joinLines({header(), race("95"), bird(makeBird("95", "001", "123-25-0001"))}));
+    for (const char* week : {"0", "99", "54"}) {
+        t.ui.answers = {Answer::Yes};
+        ImportResult r = ImportClubFile(t.app, file, "123", week, false);
+        EXPECT_EQ(r.outcome, ImportOutcome::Failed) << week;
+        EXPECT_EQ(lastText(), std::string("Fejl ved indlæsning af data.\nUgyldig uge: ") + week);
+    }
+    EXPECT_EQ(count("SELECT count(*) FROM Kapflyvninger"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM ResModt"), 0);
 }
 
 TEST_F(ImportRun, ListEntryAndVanishedFile) {
     EXPECT_EQ(ImportEntry(t.app, t.folder.path(), "", false).outcome, ImportOutcome::NothingSelected);
     EXPECT_EQ(t.ui.messages().back(), "Fejl: Der er ikke valgt nogen importfil.");
     EXPECT_EQ(ImportEntry(t.app, t.folder.path(), "Forening 555 uge 23", false).outcome, ImportOutcome::Failed);
-    EXPECT_EQ(t.ui.messages().back(), "Fejl: Fejl ved indlæsning af data.");
+    EXPECT_EQ(t.ui.messages().back(),
+              "Fejl: Fejl ved indlæsning af data.\nFilen " + (t.folder.path() / "SEK55501.U23").string() + " kunne ikke åbnes.");
     EXPECT_EQ(t.ui.busyOn, t.ui.busyOff);
 
     addClub();
@@ -357,4 +368,68 @@ TEST_F(ImportRun, ACrashLeavesTheDatabaseAsBefore) {
         ::testing::ExitedWithCode(3), "");
     EXPECT_EQ(test::rowsText(db(), "SELECT * FROM \"Deltagere\" ORDER BY Ringnummer") + test::rowsText(db(), "SELECT * FROM \"ImportFejl\" ORDER BY Tekst"), before);
     EXPECT_EQ(db().integrityCheck(), "ok");
+}
+
+namespace {
+
+// Every row a run leaves in a new section, as text, after answering Yes to every question.
+std::string importedRows(const std::string& bytes) {
+    test::TestApp t;
+    t.ui.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes};
+    ImportResult r = ImportClubFile(t.app, t.folder.write("SEK12301.U23", bytes), "123", "23", false);
+    EXPECT_EQ(r.outcome, ImportOutcome::Completed) << r.detail;
+    std::string out;
+    for (auto [table, order] : {std::pair{"Foreninger", "Nr"}, {"Kapflyvninger", "Nr"}, {"Stationer", "Nr"},
+                                {"Deltagere", "Ringnummer"}, {"Slagspil", "Slag"}, {"Regnskab", "Kapflyvning"},
+                                {"Indbetalinger", "Kapflyvning"}, {"ResModt", "Uge"}})
+        out += std::string(table) + "\n" + test::rowsText(t.db(), "SELECT * FROM " + std::string(table) + " ORDER BY " + order);
+    return out;
+}
+
+}  // namespace
+
+TEST(ImportFiles, Utf8AndOtherLineEndsImportExactlyAsTheWindows1252File) {
+    BirdRecord a = clocked(makeBird("95", "001", "123-25-0001"), "10:01:02", 1234.5);
+    a.omrade = Value("Nørre");
+    BirdRecord b = makeBird("95", "002", "123-25-0002", "U");
+    b.slagNavn = Value("Åge Ærø € 1");
+    // Windows-1252 lines, as the club programs write them; the header carries a club name.
+    std::vector<std::string> lines{formatHeader("123", "3.A Ørnen Fyn"), formatRace("95", kDate, "07:15", "101", " Ærøskøbing"),
+                                   formatBird(a, Layout::L6), formatBird(b, Layout::L6),
+                                   formatLoftGame("95", "001", "Søren Sørensen"), formatPayment("95", 12500)};
+    std::string utf8Crlf, utf8Lf, utf8Cr, cpCr;
+    for (const auto& l : lines) {
+        utf8Crlf += cp1252ToUtf8(l) + "\r\n";
+        utf8Lf += cp1252ToUtf8(l) + "\n";
+        utf8Cr += cp1252ToUtf8(l) + "\r";
+        cpCr += l + "\r";
+    }
+    std::string expected = importedRows(joinLines(lines));
+    EXPECT_NE(expected.find("Åge Ærø € 1"), std::string::npos) << expected;
+    EXPECT_NE(expected.find("Ærøskøbing"), std::string::npos) << expected;
+    EXPECT_EQ(importedRows(cpCr), expected);
+    EXPECT_EQ(importedRows(utf8Crlf), expected);
+    EXPECT_EQ(importedRows("\xEF\xBB\xBF" + utf8Crlf), expected);
+    EXPECT_EQ(importedRows(utf8Lf), expected);
+    EXPECT_EQ(importedRows("\xEF\xBB\xBF" + utf8Cr), expected);
+}
+
+TEST_F(ImportRun, AMarkedHeaderOfAnotherClubIsStillRefused) {
+    addClub();
+    addRace("95 - Blå skema");
+    ImportResult r = import({"\xEF\xBB\xBF" + formatHeader("124", "3.A"), race("95"), bird(makeBird("95", "001", "124-25-0001"))});
+    EXPECT_EQ(r.outcome, ImportOutcome::Refused);
+    EXPECT_EQ(count("SELECT count(*) FROM Deltagere"), 0);
+}
+
+TEST_F(ImportRun, ATextLongerThanItsFieldIsRefusedWithTheEnginesReason) {
+    addClub();
+    addRace("95 - Blå skema", "2026-06-06", "07:15", "101");
+    BirdRecord fits = makeBird("95", "001", "123-25-0001"), tooLong = makeBird("95", "001", "123-25-0002");
+    fits.slagNavn = Value(std::string(50, 'x'));
+    tooLong.slagNavn = Value(std::string(51, 'x'));
+    ImportResult r = import({header(), race("95"), bird(fits), bird(tooLong)});
+    EXPECT_EQ(r.outcome, ImportOutcome::Failed);
+    EXPECT_EQ(lastText(), "Fejl ved indlæsning af data.\nLinje 4, CHECK constraint failed: Slag_Navn højst 50 tegn");
+    EXPECT_EQ(count("SELECT max(length(Slag_Navn)) FROM Deltagere"), 50);
 }
