@@ -166,14 +166,12 @@ TEST(ChampDefinition, EachCriterionSelectsItsBirds) {
         return rings;
     };
     using Set = std::set<std::string>;
-    EXPECT_EQ(selected({}).size(), 7u);
     EXPECT_EQ(selected({{"Kun_Begyndere", true}}), (Set{"0001"}));
     EXPECT_EQ(selected({{"Kun_Begyndere", true}, {"Kun_juniorduer", true}}), (Set{"0001", "0002"}));
     EXPECT_EQ(selected({{"Kun_Pensionister", true}, {"Kun_juniorduer", true}}), (Set{"0002", "0003"}));
     EXPECT_EQ(selected({{"Kun_Begyndere", true}, {"Kun_juniorduer", true}, {"Kun_Pensionister", true}}), (Set{"0001", "0002", "0003"}));
     EXPECT_EQ(selected({{"Kun_sportsduer", true}}), (Set{"0004"}));
-    EXPECT_EQ(selected({{"Ekskl_Sportsduer", true}}).count("0004"), 0u);
-    EXPECT_EQ(selected({{"Ekskl_Sportsduer", true}}).size(), 6u);
+    EXPECT_EQ(selected({{"Ekskl_Sportsduer", true}}), (Set{"0001", "0002", "0003", "0005", "0006", "0007"}));
     EXPECT_EQ(selected({{"Kun_foreningsafkrydsede", true}}), (Set{"0004"}));
     EXPECT_EQ(selected({{"Foreningsmarkering1", "b"}}), (Set{"0005"}));  // the letter is found whatever its case
     EXPECT_EQ(selected({{"Køn", "U"}}), (Set{"0005"}));
