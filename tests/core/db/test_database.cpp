@@ -3,12 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <future>
 #include <fstream>
-#include <sstream>
 
 #include "core/db/database.h"
+#include "support/files.h"
 #include "support/testdb.h"
 
 using namespace vemora;
@@ -98,10 +97,7 @@ TEST(DbStartup, ADamagedFileIsReportedAndNeverOverwritten) {
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].title, "Fejl");
     EXPECT_EQ(ui.shown[0].icon, Icon::Exclamation);
-    std::ifstream in(f.path() / "sekdata.mdb", std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    EXPECT_EQ(ss.str(), garbage);
+    EXPECT_EQ(test::readBytes(f.path() / "sekdata.mdb"), garbage);
     EXPECT_FALSE(std::filesystem::exists(f.path() / "SEKDATA.MDB") &&
                  !std::filesystem::equivalent(f.path() / "SEKDATA.MDB", f.path() / "sekdata.mdb"));
 }
