@@ -20,13 +20,13 @@ enum class Fault { WriteProtected, Held, DamagedRaces };
 
 struct Command {
     const char* args;  // after --folder; FILE stands for a club result file, OUT for a folder
-    bool touchesRaces;  // reads the race table, so a damaged one stops it
+    bool touchesRaces;  // meets the damaged race table: reads it, or opens the file for writing
     bool writes;
 };
 
 // Today's commands, each in the forms that reach the database differently.
 const Command kCommands[] = {
-    {"init", false, false},
+    {"init", true, false},  // a damaged file is held for reading only, which init refuses
     {"import FILE --yes", true, true},
     {"import FILE --check-results --yes", true, true},
     {"calc --all", true, true},
