@@ -116,28 +116,6 @@ TEST(ChampLofts, HbCountsFastBirdsAndRanksEqualCountsByMeanPlacing) {
     EXPECT_EQ(st["002/001 B"].placering, 1);
 }
 
-TEST(ChampLofts, HalfPointsAndClubStandings) {
-    Season s;
-    long long q = s.race("95 - Q", 20);
-    s.result(q, "100-26-0001", {{"Points1000", 1000.0}, {"PointsPlac", 1000.0}, {"Point", 1000.0}});
-    s.result(q, "100-26-0002", {{"Points1000", 900.0}, {"PointsPlac", 800.0}, {"Point", 900.0}});
-    s.result(q, "100-26-0003", {{"Points1000", 0.0}, {"PointsPlac", 500.0}, {"Point", 100.0}, {"Slag", "002"}, {"Slag_Navn", "Madsen"}});
-    s.result(q, "200-26-0001", {{"Points1000", 990.0}, {"PointsPlac", 990.0}, {"Point", 990.0}, {"Forening", "002"}});
-    s.champ("001", "½ points, ½ koef.", {}, {q});
-    ASSERT_TRUE(s.calc("001"));
-    EXPECT_EQ(s.standings("001")["001/001 Hansen"].points, 1850);
-    EXPECT_EQ(s.standings("001")["001/002 Madsen"].points, 250);
-
-    // The club is the unit: its two best birds of the race, whatever their loft.
-    s.champ("002", "Forening/point", {{"Antal_duer_pr_slag", 2}}, {q});
-    ASSERT_TRUE(s.calc("002", true));
-    auto st = s.standings("002");
-    ASSERT_EQ(st.size(), 2u);
-    EXPECT_EQ(st["001 Alfa"].points, 1900);
-    EXPECT_TRUE(st["001 Alfa"].slag.isNull());
-    EXPECT_EQ(st["002 Beta"].points, 990);
-}
-
 TEST(ChampBirds, CoefficientNeedsEnoughTopFifthPlacingsAndRanksLowestFirst) {
     Season s;
     std::vector<long long> c;
