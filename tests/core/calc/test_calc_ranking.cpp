@@ -109,7 +109,7 @@ TEST_F(CalcRanking, ResultsThatCannotBeWrittenLeaveTheRaceMarkedAndUnchanged) {
     ASSERT_TRUE(calc(r));
     db.execute("UPDATE Deltagere SET \"Meter / min\" = 1600 WHERE Ringnummer = '100-26-0002'");
     db.execute("UPDATE Kapflyvninger SET Beregn = 1, RestKontant = 7 WHERE Nr = ?", {r});
-    auto state = [&] { return test::rowsText(db, "SELECT * FROM Kapflyvninger") + test::rowsText(db, "SELECT * FROM Deltagere ORDER BY Ringnummer"); };
+    auto state = [&] { return test::rowsText(db, "SELECT * FROM Kapflyvninger ORDER BY Nr") + test::rowsText(db, "SELECT * FROM Deltagere ORDER BY Ringnummer"); };
     const std::string before = state();
 
     // Another program reads the file past the busy wait, so the results cannot be committed;
