@@ -30,8 +30,10 @@ struct Env {
     int exitCode = 0;
 
     // Sets up AppState on the folder and opens (or creates) the database; false after the
-    // Danish message has been printed.
-    bool open();
+    // Danish message has been printed. A command that writes needs a sound, current file; the
+    // repair and the restore of the whole database (`anyState`) go on with a damaged file, one
+    // from a newer program or none at all, since they replace it.
+    bool open(bool anyState = false);
 };
 
 using CommandSetup = std::function<void(CLI::App& root, Env& env)>;

@@ -69,12 +69,15 @@ Answer TerminalUi::ask(const std::string& text, const std::string& title, Button
     return def;
 }
 
-bool Env::open() {
+bool Env::open(bool anyState) {
     app.ui = &ui;
     initAppState(app, folder);
-    if (!openSectionDatabase(app)) return false;
     app.currentWeek = CurrentWeekFor(app.today());
-    return true;
+    switch (openSectionDatabaseWith(app)) {
+        case OpenResult::Ready: return true;
+        case OpenResult::Ended: return false;
+        default: return anyState;
+    }
 }
 
 }  // namespace vemora::cli

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
         else if (args[i] == "--no-splash-hold") options.splashHoldMs = 0;
     }
     auto program = vemora::gui::Main(options);
+    if (!program) return 1;
     qapp.app = &program->app;
     return qapp.exec();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/db/schema.h"
+#include "support/olddb.h"
 #include "support/process.h"
 #include "support/testdb.h"
 
@@ -37,4 +38,18 @@ TEST(CliInit, AMissingFolderFailsWithADanishMessage) {
     auto r = runCommand(cli() + " --folder /nonexistent/vemora init");
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.err.find("Fejl: Programmappen"), std::string::npos) << r.err;
+}
+
+TEST(CliInit, UpgradesAnOlderDatabaseAndRefusesANewerOne) {
+    TempFolder f;
+    buildOldDatabase(f.path() / "SEKDATA.MDB", {12});
+    auto r = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "Version 35\n");
+    Database::open(f.path() / "SEKDATA.MDB")->exec("UPDATE Generelt SET Version = 40");
+    auto newer = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    EXPECT_EQ(newer.exitCode, 1);
+    EXPECT_NE(newer.err.find("Fejl: Sektionsdatabasen har version 40"), std::string::npos) << newer.err;
+    EXPECT_EQ(newer.out, "");
 }

@@ -61,6 +61,10 @@ struct AppState {
     int16_t busyCounter = 0;
     // How long the section database waits for a file another program holds.
     std::chrono::milliseconds busyTimeout = Database::kDefaultBusyTimeout;
+    // Called before the database file is closed and replaced (whole-database backup and
+    // restore, repair): closes the program's other windows and says whether none is left
+    // open. Unset where there are no windows.
+    std::function<bool()> closeOtherWindows;
 
     // The open section database; throws DbError when start-up could not open it, so forms
     // that reach it report the engine's problem instead of crashing.

@@ -69,8 +69,16 @@ std::unique_ptr<Database> createSectionDatabase(const fs::path& file, std::chron
     return db;
 }
 
-bool openSectionDatabase(AppState& app) {
+std::string damagedDatabaseMessage(const std::string& findings) {
+    std::string first = findings.substr(0, findings.find('\n'));
+    return "Sektionsdatabasen er beskadiget (" + first +
+           "). Programmet skriver intet i den, før den er repareret: reparer databasen under Filer, Backup, eller "
+           "indlæs en backup af hele databasen. Indtil da kan den kun læses.";
+}
+
+OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& progress) {
     fs::path file = databasePath(app.appPath);
+    Ui& ui = app.userInterface();
     std::error_code ec;
     try {
         if (!fs::exists(file, ec)) {
@@ -82,11 +90,50 @@ bool openSectionDatabase(AppState& app) {
         }
     } catch (const std::exception& e) {
         app.db.reset();
-        app.userInterface().message(e.what(), "Fejl", Icon::Exclamation);
-        return false;
+        ui.message(e.what(), "Fejl", Icon::Exclamation);
+        return OpenResult::Failed;
     }
-    return UpgradeDatabase(app.database(), app.userInterface());
+    // A damaged file is reported before anything is written into it, the upgrade included.
+    std::string findings;
+    try {
+        findings = app.db->quickCheck();
+    } catch (const DbError& e) {
+        // A file another program holds is not a damaged one.
+        if ((e.code() & 0xff) == 5 || (e.code() & 0xff) == 6) {  // busy, locked
+            app.db.reset();
+            ui.message(std::string("Databasen '") + file.string() + "' kan ikke åbnes: " + e.what(), "Fejl", Icon::Exclamation);
+            return OpenResult::Failed;
+        }
+        findings = e.what();
+    }
+    auto readOnly = [&](const std::string& reason) {
+        app.db.reset();
+        try {
+            app.db = Database::openReadOnly(file, reason, app.busyTimeout);
+        } catch (const std::exception&) {
+            return OpenResult::Failed;
+        }
+        return OpenResult::ReadOnly;
+    };
+    if (findings != "ok") {
+        std::string text = damagedDatabaseMessage(findings);
+        ui.message(text, "Fejl", Icon::Exclamation);
+        return readOnly(text);
+    }
+    // Reached through database(), so the forms learn of what the upgrade commits.
+    switch (UpgradeDatabase(app.database(), ui, progress)) {
+        case UpgradeResult::Current:
+        case UpgradeResult::Upgraded: return OpenResult::Ready;
+        case UpgradeResult::Incomplete: return OpenResult::Incomplete;
+        case UpgradeResult::Newer: return readOnly(newerVersionMessage(readSchemaVersion(*app.db)));
+        // Not a section database: nothing may be written into it.
+        case UpgradeResult::Unreadable: return readOnly("Sektionsdatabasen kan ikke læses og ændres derfor ikke.");
+        case UpgradeResult::Cancelled: app.db.reset(); return OpenResult::Ended;
+    }
+    return OpenResult::Failed;
 }
+
+bool openSectionDatabase(AppState& app) { return openSectionDatabaseWith(app) == OpenResult::Ready; }
 
 bool StartSeason(AppState& app) {
     Ui& ui = app.userInterface();

@@ -82,6 +82,14 @@ std::unique_ptr<Database> Database::create(const fs::path& file, std::chrono::mi
     return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeout);
 }
 
+std::unique_ptr<Database> Database::openReadOnly(const fs::path& file, std::string reason, std::chrono::milliseconds busyTimeout) {
+    if (!fs::exists(file)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
+    auto db = openWith(file, SQLITE_OPEN_READONLY, busyTimeout);
+    db->readOnly_ = true;
+    db->readOnlyReason_ = std::move(reason);
+    return db;
+}
+
 std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags, std::chrono::milliseconds busyTimeout) {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(file.string().c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -127,6 +135,11 @@ void Database::configure(std::chrono::milliseconds busyTimeout) {
     }
 }
 
+void Database::fail(int rc, const std::string& engineText) const {
+    if (readOnly_ && !readOnlyReason_.empty() && (rc & 0xff) == SQLITE_READONLY) throw DbError(readOnlyReason_, rc);
+    throw DbError(engineText, rc);
+}
+
 // Whether a statement's text is a DELETE (for the authorizer below).
 static bool isDelete(const char* sql) {
     while (*sql == ' ' || *sql == '\t' || *sql == '\r' || *sql == '\n') ++sql;
@@ -149,7 +162,7 @@ void Database::exec(const std::string& sql) {
         std::string msg = rc == SQLITE_OK ? std::string() : std::string(sqlite3_errmsg(db_));
         sqlite3_finalize(st);
         afterStatement(rc != SQLITE_OK);
-        if (rc != SQLITE_OK) throw DbError(msg, rc);
+        if (rc != SQLITE_OK) fail(rc, msg);
         if (!st) break;  // only blanks or a comment were left
     }
 }
@@ -185,7 +198,7 @@ Statement Database::prepare(const std::string& sql) {
     sqlite3_stmt* st = nullptr;
     deleting_ = isDelete(sql.c_str());
     int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
-    if (rc != SQLITE_OK) throw DbError(std::string(sqlite3_errmsg(db_)), rc);
+    if (rc != SQLITE_OK) fail(rc, sqlite3_errmsg(db_));
     if (!st) throw DbError("Tom SQL-sætning.");
     return Statement(this, db_, st, sql);
 }
@@ -305,6 +318,16 @@ std::string Database::integrityCheck() {
     return out;
 }
 
+std::string Database::quickCheck() {
+    RowSet rs = query("PRAGMA quick_check");
+    std::string out;
+    for (auto& r : rs.rows) {
+        if (!out.empty()) out += "\n";
+        out += r[0].toText();
+    }
+    return out;
+}
+
 void Database::compactInto(const fs::path& target) {
     if (fs::exists(target)) throw DbError("Filen '" + target.string() + "' findes allerede.");
     execute("VACUUM INTO ?", {target.string()});
@@ -332,7 +355,7 @@ Statement::~Statement() {
     if (st_) sqlite3_finalize(st_);
 }
 
-void Statement::fail(int rc) const { throw DbError(std::string(sqlite3_errmsg(db_)), rc); }
+void Statement::fail(int rc) const { owner_->fail(rc, sqlite3_errmsg(db_)); }
 
 Statement& Statement::bind(int index, const Value& v) {
     int rc;

@@ -62,11 +62,17 @@ public:
     // Creates a new, empty database file; fails when the file already exists.
     static std::unique_ptr<Database> create(const std::filesystem::path& file,
                                             std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
+    // Opens an existing file for reading only: every statement that would write fails with
+    // `reason` as its text, so a file that must not be changed cannot be changed by accident.
+    static std::unique_ptr<Database> openReadOnly(const std::filesystem::path& file, std::string reason,
+                                                  std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
+    bool readOnly() const { return readOnly_; }
+    const std::string& readOnlyReason() const { return readOnlyReason_; }
 
     // Runs one or more statements without parameters.
     void exec(const std::string& sql);
@@ -96,6 +102,9 @@ public:
 
     // "ok" when the file is sound, else the engine's findings.
     std::string integrityCheck();
+    // The engine's quick check of the file's structure (pages, records, constraints, but not
+    // whether every index matches its table): "ok", else the findings.
+    std::string quickCheck();
     // Writes a compacted copy of this database into a new file.
     void compactInto(const std::filesystem::path& target);
 
@@ -122,12 +131,15 @@ private:
     Database(sqlite3* db, std::filesystem::path path);
     static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags, std::chrono::milliseconds busyTimeout);
     void configure(std::chrono::milliseconds busyTimeout);
+    [[noreturn]] void fail(int rc, const std::string& engineText) const;
     sqlite3* db_;
     std::filesystem::path path_;
     CommitListener listener_;
     std::set<std::string> changed_;  // tables written since the last commit
     const char* lastTable_ = nullptr;
     bool deleting_ = false;  // a DELETE statement is being prepared
+    bool readOnly_ = false;
+    std::string readOnlyReason_;
 };
 
 // A prepared statement with bound values; parameters are 1-based like the engine's.

@@ -302,7 +302,7 @@ std::vector<ViewDef> buildViews() {
                      " AS Sektion, Slagnavn, Placering, Mesterskabstitel AS Titel FROM Mesterskabsresultat "
                      "WHERE Placering <= 3 ORDER BY Mesterskabsnr, Placering"});
     v.push_back({"Q_Mesterskab_Crosstab",
-                 "SELECT 'Point' AS TYPE, Mesterskabsresultat.*, CrosstabResult.*, CrosstabHeaders.* FROM Mesterskabsresultat "
+                 "SELECT 'Point' AS TYPE, " + mesterskabCrosstabColumns() + " FROM Mesterskabsresultat "
                  "INNER JOIN CrosstabResult ON Mesterskabsresultat.Id = CrosstabResult.IdText "
                  "INNER JOIN CrosstabHeaders ON CrosstabResult.Page = CrosstabHeaders.Page"});
     return v;
@@ -327,6 +327,19 @@ std::string prizeSummarySql() {
            "iif(Deltagere.PræmieretIKlE, '/E', '') || iif(Deltagere.PræmieretIKlP, '/P', '') || "
            "iif(Deltagere.PræmieretIKlZ, '/Z', '') || iif(Deltagere.PræmieretIKlR, '/R', '') || "
            "iif(Deltagere.PræmieretIKlS, '/S', ''), '/')";
+}
+
+std::string mesterskabCrosstabColumns() {
+    // The two page tables share Page and F1..F30; the engine the reports were made for named
+    // such columns after their table, and the reports bind to those names.
+    std::string s = "Mesterskabsresultat.*, CrosstabResult.Page AS \"CrosstabResult.Page\", CrosstabResult.IdNumber, "
+                    "CrosstabResult.IdText";
+    for (int i = 1; i <= 30; ++i)
+        s += ", CrosstabResult.F" + std::to_string(i) + " AS \"CrosstabResult.F" + std::to_string(i) + "\"";
+    s += ", CrosstabHeaders.Page AS \"CrosstabHeaders.Page\"";
+    for (int i = 1; i <= 30; ++i)
+        s += ", CrosstabHeaders.F" + std::to_string(i) + " AS \"CrosstabHeaders.F" + std::to_string(i) + "\"";
+    return s;
 }
 
 std::string kapflyvningsregnskabSql(std::optional<long long> race) {
@@ -453,38 +466,46 @@ std::string columnDefinition(const FieldDef& f) {
     return s;
 }
 
-void createSchema(Database& db) {
-    Transaction tr(db);
-    for (const auto& t : schemaTables()) {
-        std::string sql = "CREATE TABLE " + sqlIdent(t.name) + " (";
-        for (size_t i = 0; i < t.fields.size(); ++i) sql += (i ? ", " : "") + columnDefinition(t.fields[i]);
-        if (!t.primaryKey.empty()) {
-            sql += ", PRIMARY KEY (";
-            for (size_t i = 0; i < t.primaryKey.size(); ++i) sql += (i ? ", " : "") + sqlIdent(t.primaryKey[i]);
-            sql += ")";
-        }
-        for (const auto& c : t.constraints) sql += ", " + c;
+std::string createTableSql(const TableDef& t) {
+    std::string sql = "CREATE TABLE " + sqlIdent(t.name) + " (";
+    for (size_t i = 0; i < t.fields.size(); ++i) sql += (i ? ", " : "") + columnDefinition(t.fields[i]);
+    if (!t.primaryKey.empty()) {
+        sql += ", PRIMARY KEY (";
+        for (size_t i = 0; i < t.primaryKey.size(); ++i) sql += (i ? ", " : "") + sqlIdent(t.primaryKey[i]);
         sql += ")";
-        db.exec(sql);
     }
-    for (const auto& ix : schemaIndexes()) {
-        std::string sql = std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " + sqlIdent(ix.table + "_" + ix.name) +
-                          " ON " + sqlIdent(ix.table) + " (";
-        for (size_t i = 0; i < ix.fields.size(); ++i) {
-            const auto& f = ix.fields[i];
-            sql += (i ? ", " : "") + (f.find('"') != std::string::npos ? f : sqlIdent(f));
-        }
-        db.exec(sql + ")");
+    for (const auto& c : t.constraints) sql += ", " + c;
+    return sql + ")";
+}
+
+std::string createIndexSql(const IndexDef& ix) {
+    std::string sql = std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " + sqlIdent(ix.table + "_" + ix.name) +
+                      " ON " + sqlIdent(ix.table) + " (";
+    for (size_t i = 0; i < ix.fields.size(); ++i) {
+        const auto& f = ix.fields[i];
+        sql += (i ? ", " : "") + (f.find('"') != std::string::npos ? f : sqlIdent(f));
     }
+    return sql + ")";
+}
+
+const std::vector<std::string>& clubAccountTriggers() {
     // Club numbers are not unique in the register, so the club-to-accounts relation cascades
     // through triggers: the accounts go with the last club that carries their number.
-    db.exec(
+    static const std::vector<std::string> t{
         "CREATE TRIGGER ForeningerRegnskab_Delete AFTER DELETE ON Foreninger "
         "WHEN NOT EXISTS (SELECT 1 FROM Foreninger WHERE Nr = OLD.Nr) "
-        "BEGIN DELETE FROM Regnskab WHERE Forening = OLD.Nr; END;"
+        "BEGIN DELETE FROM Regnskab WHERE Forening = OLD.Nr; END",
         "CREATE TRIGGER ForeningerRegnskab_Update AFTER UPDATE OF Nr ON Foreninger "
         "WHEN OLD.Nr IS NOT NEW.Nr AND NOT EXISTS (SELECT 1 FROM Foreninger WHERE Nr = OLD.Nr) "
-        "BEGIN UPDATE Regnskab SET Forening = NEW.Nr WHERE Forening = OLD.Nr; END;");
+        "BEGIN UPDATE Regnskab SET Forening = NEW.Nr WHERE Forening = OLD.Nr; END"};
+    return t;
+}
+
+void createSchema(Database& db) {
+    Transaction tr(db);
+    for (const auto& t : schemaTables()) db.exec(createTableSql(t));
+    for (const auto& ix : schemaIndexes()) db.exec(createIndexSql(ix));
+    for (const auto& trigger : clubAccountTriggers()) db.exec(trigger);
     for (const auto& v : schemaViews()) db.exec("CREATE VIEW " + sqlIdent(v.name) + " AS " + v.select);
 
     db.execute("INSERT INTO Generelt (Version, CheckResFiler) VALUES (?, 0)", {kSchemaVersion});

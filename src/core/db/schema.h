@@ -53,12 +53,22 @@ std::string declaredType(const FieldDef& f);
 // The full column definition used in CREATE TABLE and ALTER TABLE ADD COLUMN.
 std::string columnDefinition(const FieldDef& f);
 
+// The statements that create a table (fields, key and relations), an index, and the
+// triggers through which deleting or renumbering a club reaches its accounts.
+std::string createTableSql(const TableDef& t);
+std::string createIndexSql(const IndexDef& ix);
+const std::vector<std::string>& clubAccountTriggers();
+
 // Builds every table, index, relation, stored query and the delivered rows into an empty
 // database, in one transaction.
 void createSchema(Database& db);
 
 // The race kinds of the point table fields of Markering, in their order.
 const std::vector<std::string>& pointTableKinds();
+
+// The columns of the championship page layout query: the standing, then the page tables'
+// columns named after their table ("CrosstabResult.F1", "CrosstabHeaders.F1").
+std::string mesterskabCrosstabColumns();
 
 // The select text of the race accounts, optionally restricted to one race.
 std::string kapflyvningsregnskabSql(std::optional<long long> race = std::nullopt);

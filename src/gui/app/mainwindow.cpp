@@ -13,12 +13,19 @@
 
 namespace vemora::gui {
 
-static std::map<std::string, MenuCommand>& commands() {
-    static std::map<std::string, MenuCommand> c;
+struct Command {
+    MenuCommand open;
+    bool needsDatabase;
+};
+
+static std::map<std::string, Command>& commands() {
+    static std::map<std::string, Command> c;
     return c;
 }
 
-RegisterMenuCommand::RegisterMenuCommand(const char* name, MenuCommand open) { commands()[name] = std::move(open); }
+RegisterMenuCommand::RegisterMenuCommand(const char* name, MenuCommand open, bool needsDatabase) {
+    commands()[name] = {std::move(open), needsDatabase};
+}
 
 void LogoArea::setLogo(const QPixmap& logo) {
     logo_ = logo;
@@ -48,9 +55,12 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
     }
     buildMenu();
     resize(1024, 720);
+    // The whole-database backup, the restore and the repair close the database file: no
+    // child window may still be reading it.
+    app_.closeOtherWindows = [this] { return closeAllChildren(); };
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { app_.closeOtherWindows = nullptr; }
 
 void MainWindow::buildMenu() {
     auto add = [this](QMenu* menu, const char* name, const QString& caption) {
@@ -59,13 +69,13 @@ void MainWindow::buildMenu() {
         auto it = commands().find(name);
         a->setEnabled(it != commands().end());
         if (it != commands().end()) {
-            MenuCommand cmd = it->second;
+            Command cmd = it->second;
             connect(a, &QAction::triggered, this, [this, cmd] {
                 // A form that cannot reach the database (it could not be opened at start)
                 // reports the engine's problem instead of taking the program down.
                 try {
-                    app_.database();  // every form works on the section database
-                    cmd(*this);
+                    if (cmd.needsDatabase) app_.database();
+                    cmd.open(*this);
                 } catch (const std::exception& e) {
                     while (app_.busyCounter > 0) SetBusy(app_, false);
                     app_.userInterface().message(e.what(), "Fejl", Icon::Exclamation);

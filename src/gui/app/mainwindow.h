@@ -18,7 +18,9 @@ class MainWindow;
 // visible and disabled.
 using MenuCommand = std::function<void(MainWindow&)>;
 struct RegisterMenuCommand {
-    RegisterMenuCommand(const char* actionObjectName, MenuCommand open);
+    // `needsDatabase`: the command is refused with the engine's message while no section
+    // database is open (every form but the one that can restore or repair it).
+    RegisterMenuCommand(const char* actionObjectName, MenuCommand open, bool needsDatabase = true);
 };
 
 // The background with the section's logo centred (and clipped when the window is smaller).

@@ -32,8 +32,14 @@ std::unique_ptr<Program> Main(const MainOptions& options) {
     splash->show();
     SplashProgress(splash.get(), startTick);
 
-    openSectionDatabase(app);  // reports its own problems; start-up goes on without a database
+    // Reports its own problems; start-up goes on without a database, or with one that can only
+    // be read, unless the user chose to end the program at an upgrade error.
+    OpenResult opened = openSectionDatabaseWith(app, [&] { SplashProgress(splash.get(), startTick); });
     SplashProgress(splash.get(), startTick);
+    if (opened == OpenResult::Ended) {
+        SetBusy(app, false);
+        return nullptr;
+    }
 
     app.currentWeek = CurrentWeekFor(app.today());
 

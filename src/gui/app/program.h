@@ -25,7 +25,8 @@ struct Program {
     std::unique_ptr<MainWindow> window;
 };
 
-// Runs the start-up steps and returns the program with its main window shown.
+// Runs the start-up steps and returns the program with its main window shown; nullptr when
+// the user ended the program during the schema upgrade.
 std::unique_ptr<Program> Main(const MainOptions& options);
 
 }  // namespace vemora::gui

@@ -102,22 +102,6 @@ TEST(DbStartup, ADamagedFileIsReportedAndNeverOverwritten) {
                  !std::filesystem::equivalent(f.path() / "SEKDATA.MDB", f.path() / "sekdata.mdb"));
 }
 
-TEST(DbStartup, AnotherVersionIsLeftAloneWithAMessage) {
-    test::TempFolder f;
-    {
-        auto db = createSectionDatabase(f.path() / "SEKDATA.MDB");
-        db->exec("UPDATE Generelt SET Version = 30");
-    }
-    ScriptedUi ui;
-    AppState app;
-    app.ui = &ui;
-    initAppState(app, f.path());
-    EXPECT_FALSE(openSectionDatabase(app));
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_NE(ui.shown[0].text.find("version 30"), std::string::npos);
-    EXPECT_EQ(app.db->scalar("SELECT Version FROM Generelt"), Value(30));
-}
-
 TEST(DbStartup, AMissingFolderGivesAMessageNotACrash) {
     ScriptedUi ui;
     AppState app;
