@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -99,7 +100,7 @@ Udskriv::Udskriv(AppState& app, QWidget* parent) : MdiForm(app, "Udskriv", "Udsk
     dataKapflyvninger2 = new RowTableModel(app, raceColumns(), this);
     DataForeninger = new RowTableModel(app, {{"Nr", "Nr"}, {"Navn", "Navn"}}, this);
     DataForeninger2 = new RowTableModel(app, {{"Nr", "Nr"}, {"Navn", "Navn"}}, this);
-    dataMesterskaber = new RowTableModel(app, {{"Nr", "Nr"}, {"Titel", "Titel"}, {"Type", "Type"}}, this);
+    dataMesterskaber = new RowTableModel(app, {{"RecNr", "RecNr"}, {"Titel", "Titel"}, {"Type", "Type"}}, this);
 
     tabs = named(new QTabWidget, "tabs");
     tabs->addTab(raceResultsTab(), "Kapflyvningsresultat");
@@ -465,8 +466,13 @@ void Udskriv::Form_Activate() {
 
     // Centred in the main window's inner area where it fits, else from its top left corner.
     if (auto* sw = qobject_cast<QMdiSubWindow*>(parentWidget()); sw && sw->mdiArea()) {
-        sw->resize(sw->sizeHint().expandedTo(QSize(760, 560)));
         const QSize area = sw->mdiArea()->viewport()->size();
+        // Wide enough for all nine tab captions at once when the main window has the room;
+        // the tab bar scrolls otherwise.
+        const int allTabs = tabs->tabBar()->sizeHint().width() + (sw->sizeHint().width() - tabs->sizeHint().width()) + 8;
+        QSize size = sw->sizeHint().expandedTo(QSize(760, 560));
+        size.setWidth(std::max(size.width(), std::min(allTabs, area.width())));
+        sw->resize(size);
         sw->move(std::max(0, (area.width() - sw->width()) / 2), std::max(0, (area.height() - sw->height()) / 2));
     }
 }
