@@ -52,6 +52,14 @@ struct Viewer {
     }
     PageView& view() { return *form->CR; }
     int shown() { return form->txtPage->value(); }
+    // Types into the page box or the zoom box and presses Enter, as the user does.
+    void type(QWidget* box, const QString& text) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    void zoom(const QString& text) { type(form->cboZoom, text); }
     // Whether the page stands whole inside the view.
     bool whole(int page) { return view().viewport()->rect().contains(view().pageRect(page)); }
 };
@@ -76,8 +84,11 @@ TEST(ReportViewer, GoesFromPageToPage) {
     EXPECT_FALSE(f.cmdNext->isEnabled() || f.cmdLast->isEnabled());
     f.cmdPrevious->click();
     EXPECT_EQ(v.shown(), 4);
-    f.txtPage->setValue(2);
+    v.type(f.txtPage, "2");
     EXPECT_EQ(v.view().currentPage(), 1);
+    v.type(f.txtPage, "9");  // past the last page: the box keeps the page shown
+    EXPECT_EQ(v.view().currentPage(), 1);
+    EXPECT_EQ(v.shown(), 2);
     f.cmdFirst->click();
     EXPECT_EQ(v.view().currentPage(), 0);
 
@@ -94,9 +105,9 @@ TEST(ReportViewer, ZoomsToTheWidthThePageOrAPercentageKeepingThePage) {
     ReportForm& f = *v.form;
     EXPECT_EQ(f.cboZoom->currentText(), "Sidebredde");
     EXPECT_EQ(v.view().pageRect(0).width(), v.view().viewport()->width() - 24);
-    f.txtPage->setValue(3);
+    v.type(f.txtPage, "3");
 
-    emit f.cboZoom->activated(f.cboZoom->findText("Hel side"));
+    v.zoom("Hel side");
     EXPECT_EQ(v.view().zoomMode(), PageView::ZoomMode::FitPage);
     EXPECT_EQ(v.view().currentPage(), 2);
     EXPECT_TRUE(v.whole(2));
@@ -104,20 +115,19 @@ TEST(ReportViewer, ZoomsToTheWidthThePageOrAPercentageKeepingThePage) {
     EXPECT_EQ(v.shown(), 4);
     EXPECT_TRUE(v.whole(3));
 
-    emit f.cboZoom->activated(f.cboZoom->findText("200 %"));
+    v.zoom("200");
     EXPECT_NEAR(v.view().zoomFactor(), 2.0, 1e-9);
     EXPECT_EQ(v.view().currentPage(), 3);
     EXPECT_EQ(f.cboZoom->currentText(), "200 %");
     const int w200 = v.view().pageRect(3).width();
 
-    f.cboZoom->lineEdit()->setText("50");
-    emit f.cboZoom->lineEdit()->editingFinished();
+    v.zoom("50 %");
     EXPECT_NEAR(v.view().zoomFactor(), 0.5, 1e-9);
     EXPECT_NEAR(v.view().pageRect(3).width() * 4.0, w200, 4);
     EXPECT_EQ(f.cboZoom->currentText(), "50 %");
 
     // The window made smaller keeps the page in full view when the whole page is shown.
-    emit f.cboZoom->activated(f.cboZoom->findText("Hel side"));
+    v.zoom("Hel side");
     f.resize(400, 300);
     QApplication::processEvents();
     EXPECT_EQ(v.view().currentPage(), 3);

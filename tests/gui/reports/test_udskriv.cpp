@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -34,9 +35,22 @@ long long currentNr(QTableView* grid) {
     return grid->currentIndex().isValid() ? m->value(grid->currentIndex().row(), "Nr").toInt() : 0;
 }
 
+// A click on the row, as the user chooses a race; the grid must be on the visible tab.
 void selectRow(QTableView* grid, int row) {
-    grid->setCurrentIndex(grid->model()->index(row, 0));
-    QApplication::processEvents();
+    ASSERT_TRUE(grid->isVisible()) << grid->objectName().toStdString();
+    const QModelIndex i = grid->model()->index(row, 0);
+    grid->scrollTo(i);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(i).center());
+    ASSERT_EQ(grid->currentIndex().row(), row);
+}
+
+// A click on the tab's caption.
+void showTab(Udskriv* d, PrintTab tab) {
+    QTabBar* bar = d->tabs->tabBar();
+    const int i = static_cast<int>(tab);
+    ASSERT_TRUE(bar->rect().contains(bar->tabRect(i))) << "tab " << i << " is scrolled out of sight";
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+    ASSERT_EQ(d->tabs->currentIndex(), i);
 }
 
 std::vector<std::string> pageTexts(const report::ReportDocument& doc, int page) {
@@ -74,7 +88,8 @@ TEST(PrintDialog, OpensCentredWithBothRaceListsOnTheWorkingWeek) {
     EXPECT_EQ(champs.mid(0, 3), (QStringList{"", "001 - Sektionsmesterskab", "002 - Sportsduemesterskab"}));
     EXPECT_EQ(champs.size(), 8);
 
-    // One race in the accounts list moves the bank list with it.
+    // One race in the bank list moves the accounts list with it, not the result list.
+    showTab(dlg, PrintTab::BankTransfers);
     selectRow(dlg->gridKapflyvninger3, 0);
     EXPECT_EQ(currentNr(dlg->gridKapflyvninger2), 1);
     EXPECT_EQ(currentNr(dlg->gridKapflyvninger), 3);
@@ -100,6 +115,7 @@ TEST(PrintDialog, BoxesFollowEachOther) {
     Udskriv* d = test::openPrintDialog(*w);
 
     // Year accounts: the club list and its boxes only for the clubs' accounts.
+    showTab(d, PrintTab::YearAccounts);
     EXPECT_TRUE(d->btnSektion->isChecked());
     EXPECT_FALSE(d->gridForeninger->isEnabled());
     EXPECT_FALSE(d->chkAlleForeninger->isEnabled());
@@ -108,10 +124,10 @@ TEST(PrintDialog, BoxesFollowEachOther) {
     d->chkUgetotaler->click();
     d->btnSektion->click();
     EXPECT_FALSE(d->chkUgetotaler->isEnabled());
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::YearAccounts));
     EXPECT_FALSE(d->request().weekTotals);  // a disabled box does not count
 
     // Prize statement: week totals and member totals exclude each other.
+    showTab(d, PrintTab::PrizeStatement);
     d->chkUgetotaler2->click();
     d->chkMedlemstotaler->click();
     EXPECT_FALSE(d->chkUgetotaler2->isChecked());
@@ -123,12 +139,12 @@ TEST(PrintDialog, BoxesFollowEachOther) {
     auto rowOf = [&](const char* nr) {
         return d->dataMesterskaber->findRow([&](int r) { return d->dataMesterskaber->value(r, "Nr").toText() == nr; });
     };
+    showTab(d, PrintTab::Championship);
     selectRow(d->gridMesterskaber, rowOf("004"));  // HB
     EXPECT_FALSE(d->chkDecimaler->isEnabled());
     selectRow(d->gridMesterskaber, rowOf("001"));  // Point
     EXPECT_TRUE(d->chkDecimaler->isEnabled());
     d->chkDecimaler->click();
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::Championship));
     EXPECT_TRUE(d->request().decimals);
     EXPECT_EQ(d->request().championship, std::optional<std::string>("001"));
     selectRow(d->gridMesterskaber, rowOf("005"));  // Es-due-koefficient
@@ -136,10 +152,16 @@ TEST(PrintDialog, BoxesFollowEachOther) {
     EXPECT_FALSE(d->request().decimals);  // ticked, but not offered
     d->chkSektionsvindere->click();
     EXPECT_FALSE(d->gridMesterskaber->isEnabled() || d->chkKapflPoint->isEnabled() || d->chkDecimaler->isEnabled());
-    selectRow(d->gridMesterskaber, rowOf("001"));
-    EXPECT_FALSE(d->chkDecimaler->isEnabled());
+    EXPECT_TRUE(d->request().sectionWinners);
+    EXPECT_FALSE(d->request().specifyPoints);
     d->chkSektionsvindere->click();
-    EXPECT_TRUE(d->gridMesterskaber->isEnabled() && d->chkKapflPoint->isEnabled() && d->chkDecimaler->isEnabled());
+    EXPECT_TRUE(d->gridMesterskaber->isEnabled() && d->chkKapflPoint->isEnabled());
+    EXPECT_FALSE(d->chkDecimaler->isEnabled());  // still on the Es-due championship
+    selectRow(d->gridMesterskaber, rowOf("001"));
+    EXPECT_TRUE(d->chkDecimaler->isEnabled());
+    d->chkSektionsvindere->click();
+    d->chkSektionsvindere->click();
+    EXPECT_TRUE(d->chkDecimaler->isEnabled());
     selectRow(d->gridMesterskaber, rowOf("005"));
     d->chkSektionsvindere->click();
     d->chkSektionsvindere->click();
@@ -147,7 +169,7 @@ TEST(PrintDialog, BoxesFollowEachOther) {
     EXPECT_FALSE(d->chkDecimaler->isEnabled());
 
     // Diplomas: the option shows its combo and sets the count; the count takes digits only.
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::Diplomas));
+    showTab(d, PrintTab::Diplomas);
     d->optDiplomMestersk->click();
     EXPECT_TRUE(d->cboDiplMestersk->isVisible() && d->lblDiplMestersk->isVisible());
     EXPECT_FALSE(d->cboDiplUge->isVisible() || d->lblDiplUge->isVisible());
@@ -165,14 +187,18 @@ TEST(PrintDialog, BoxesFollowEachOther) {
     EXPECT_EQ(weeks, (QStringList{"", "23", "24", "25"}));  // week 24 for its section race, not the national one
 
     // Statistics: the loft list follows the club; the two orders work as a pair.
-    d->StatForening->setCurrentIndex(d->StatForening->findText("023 - Skjern Brevdueforening"));
+    showTab(d, PrintTab::Statistics);
+    d->StatForening->setFocus();
+    QTest::keyClicks(d->StatForening, "023");
+    ASSERT_EQ(d->StatForening->currentText(), "023 - Skjern Brevdueforening");
     ASSERT_GT(d->StatSlag->count(), 1);
     EXPECT_EQ(d->StatSlag->itemText(0), "");
     for (int i = 1; i < d->StatSlag->count(); ++i) EXPECT_TRUE(d->StatSlag->itemText(i).startsWith("00")) << i;
     const QString loft = d->StatSlag->itemText(1);
     EXPECT_EQ(s.t.db().query("SELECT count(*) FROM Deltagere WHERE Forening = '023' AND Slag = ?",
                              {loft.left(3).toStdString()}).rows[0][0].toInt() > 0, true);
-    d->StatForening->setCurrentIndex(0);
+    QTest::keyClick(d->StatForening, Qt::Key_Home);  // the empty entry: no club
+    EXPECT_EQ(d->StatForening->currentText(), "");
     EXPECT_EQ(d->StatSlag->count(), 1);
     EXPECT_TRUE(d->StatOrderByDue->isChecked());
     d->StatOrderByKFK->click();
@@ -203,18 +229,19 @@ TEST(PrintDialog, PreviewOpensAViewerWithTheResultListFillingTheMainWindow) {
     EXPECT_EQ(currentNr(d->gridKapflyvninger), 1);  // the calculation did not move the list
 
     // Another preview is another window; the dialog's choices are checked first.
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::Labels));
+    showTab(d, PrintTab::Labels);
     d->btnLabel2->click();
     d->cmdPreview->click();
     ASSERT_EQ(test::viewers(*w).size(), 2u);
     EXPECT_EQ(test::viewers(*w)[1]->windowTitle(), "Adresselabels");
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::RaceResults));
+    showTab(d, PrintTab::RaceResults);
     d->DuerTilUdskrift->setText("abc");
     d->cmdPreview->click();
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::Diplomas));
+    showTab(d, PrintTab::Diplomas);
     d->cmdPreview->click();
     d->optDiplomMestersk->click();
     d->cmdPreview->click();
+    EXPECT_TRUE(d->cboDiplMestersk->hasFocus());  // back to the combo that wants a choice
     EXPECT_EQ(s.t.ui.messages(), (std::vector<std::string>{
                                      "Fejl: Ugyldig angivelse.",
                                      "Info: Vælg, om der skal udskrives diplomer for kapflyvninger eller mesterskaber.",
@@ -226,7 +253,7 @@ TEST(PrintDialog, PrintsOnThePrinterOrSaysThereIsNone) {
     test::PrintSeason s;
     auto w = test::mainWindow(s.t.app);
     Udskriv* d = test::openPrintDialog(*w);
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::BankTransfers));
+    showTab(d, PrintTab::BankTransfers);
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         d->cmdPrint->click();
         d->cmdSetup->click();
@@ -287,13 +314,13 @@ TEST(PrintDialog, WordFileForTheResultListsOnlyAndTheNameIsKept) {
     EXPECT_EQ(d->txtDocname->text(), QString::fromStdString(docx.string()));
 
     // Labels go to no Word file, but the file of the name is deleted all the same.
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::Labels));
+    showTab(d, PrintTab::Labels);
     d->cmdSaveAsDoc->click();
     EXPECT_FALSE(fs::exists(docx));
     EXPECT_TRUE(s.t.ui.shown.empty());
 
     // The championship tab writes the section winners; an empty name is asked for first.
-    d->tabs->setCurrentIndex(static_cast<int>(PrintTab::Championship));
+    showTab(d, PrintTab::Championship);
     d->chkSektionsvindere->click();
     d->txtDocname->clear();
     d->cmdSaveAsDoc->click();
