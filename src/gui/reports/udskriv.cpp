@@ -461,7 +461,8 @@ void Udskriv::Form_Activate() {
     setCurrentRow(gridMesterskaber, dataMesterskaber->rowCount() ? 0 : -1);
     championshipMoved();
     positionRaceLists();
-    for (QTableView* g : {gridKapflyvninger, gridKapflyvninger2, gridKapflyvninger3}) g->resizeColumnsToContents();
+    for (QTableView* g : {gridKapflyvninger, gridKapflyvninger2, gridKapflyvninger3, gridForeninger, gridForeninger2, gridMesterskaber})
+        g->resizeColumnsToContents();
     txtDocname->setText(QSettings().value(kWordFileKey, QString()).toString());
 
     // Centred in the main window's inner area where it fits, else from its top left corner.
