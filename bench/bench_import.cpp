@@ -68,7 +68,9 @@ struct Season {
             char ring[16];
             std::snprintf(ring, sizeof ring, "123-25-%04d", i);
             b.ring = ring;
-            b.slag = Value(std::string(i % 40 < 10 ? "00" : "0") + std::to_string(i % 40 + 1));
+            char slag[8];
+            std::snprintf(slag, sizeof slag, "%03d", i % 40 + 1);  // a loft number has three characters
+            b.slag = Value(std::string(slag));
             b.kon = Value(i % 2 ? "A" : "U");
             b.sektionA = i % 7;
             b.pulje = i % 3 == 0;

@@ -21,10 +21,13 @@ public:
     int messageCount = 0, errorCount = 0;
     void message(const std::string& text, const std::string& title, Icon icon) override;
     Answer ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon, Answer def) override;
+    // Printed to stderr as it stands, so a script's log shows why the tool sits still.
+    void notice(const std::string& text) override;
 };
 
 struct Env {
     std::string folder;  // the program folder; --folder overrides
+    double waitSeconds = 30;  // --wait: how long to wait for a database another program holds
     TerminalUi ui;
     AppState app;
     int exitCode = 0;
@@ -38,7 +41,9 @@ struct Env {
 
 using CommandSetup = std::function<void(CLI::App& root, Env& env)>;
 
-// Registers a subcommand; called from a static object in each command's file.
+// Registers a subcommand; called from a static object in each command's file. A command that
+// throws (a database error it does not handle itself) ends the tool with "Fejl: " and the
+// error's text on stderr and exit code 1.
 struct Register {
     explicit Register(CommandSetup setup);
 };

@@ -24,7 +24,17 @@ int runCalc(Env& env, const CalcOptions& o) {
     races::RaceSelection which = o.race ? races::RaceSelection::one(*o.race)
                                  : o.week ? races::RaceSelection::ofWeek(*o.week)
                                           : races::RaceSelection::all();
-    std::vector<races::RaceRef> chosen = races::SelectRaces(db, which);
+    std::vector<races::RaceRef> chosen;
+    const char* step = "Kapflyvningerne kan ikke læses.";
+    try {
+        chosen = races::SelectRaces(db, which);
+        step = "Kapflyvningerne kan ikke markeres til genberegning.";
+        if (o.force && !chosen.empty()) races::MarkForCalculation(db, which);
+    } catch (const std::exception& e) {
+        // Nothing was computed; the races keep their flags as they were.
+        env.ui.message(std::string(step) + "\n" + e.what(), "Fejl", Icon::Exclamation);
+        return 1;
+    }
     if (chosen.empty()) {
         if (o.race) {
             env.ui.message("Kapflyvning " + std::to_string(*o.race) + " findes ikke.", "Fejl", Icon::Exclamation);
@@ -33,7 +43,6 @@ int runCalc(Env& env, const CalcOptions& o) {
         env.ui.message("Ingen kapflyvninger at beregne.", "Info", Icon::Information);
         return 0;
     }
-    if (o.force) races::MarkForCalculation(db, which);
     int failed = 0;
     for (const auto& race : chosen) {
         bool ok = CalcKapflyvning(env.app, race.nr);

@@ -22,7 +22,17 @@ static Register reg([](CLI::App& root, Env& env) {
             return;
         }
         Database& db = env.app.database();
-        if (check || noCheck) writeCheckResFiler(db, check);
+        if (check || noCheck) {
+            try {
+                writeCheckResFiler(db, check);
+            } catch (const std::exception& e) {
+                // Without the setting the files would be checked the wrong way: none is read.
+                env.ui.message(std::string("Fejl ved lagring af indstillingen Check resultatfiler.\n") + e.what(), "Fejl",
+                               Icon::Exclamation);
+                env.exitCode = 1;
+                return;
+            }
+        }
         bool checkResults = readCheckResFiler(db);
         bool failed = false, stopped = false;
         for (const auto& f : files) {

@@ -24,6 +24,8 @@ void TerminalUi::message(const std::string& text, const std::string& title, Icon
     std::cerr << title << ": " << text << std::endl;
 }
 
+void TerminalUi::notice(const std::string& text) { std::cerr << text << std::endl; }
+
 static bool allowed(Answer a, Buttons b) {
     switch (b) {
         case Buttons::Ok: return a == Answer::Ok;
@@ -71,6 +73,7 @@ Answer TerminalUi::ask(const std::string& text, const std::string& title, Button
 
 bool Env::open(bool anyState) {
     app.ui = &ui;
+    app.busyTimeout = std::chrono::milliseconds(static_cast<long long>(waitSeconds * 1000 + 0.5));
     initAppState(app, folder);
     app.currentWeek = CurrentWeekFor(app.today());
     switch (openSectionDatabaseWith(app)) {
@@ -101,11 +104,21 @@ int main(int argc, char** argv) {
     app.add_option("--folder", env.folder, "Programmappen (med SEKDATA.MDB)");
     app.add_flag("--yes", env.ui.yes, "Svar Ja (OK) på alle spørgsmål");
     app.add_option("--answers", env.ui.answers, "Svar på spørgsmålene i rækkefølge: y/n/c pr. spørgsmål");
+    app.add_option("--wait", env.waitSeconds, "Sekunder der ventes på en database, som et andet program bruger (standard 30)")
+        ->check(CLI::Range(0.0, 3600.0));
     for (auto& setup : registry()) setup(app, env);
+    // The commands run inside parse. Whatever one of them does not handle itself (a locked,
+    // write-protected or damaged database) is still an answer a script can read.
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
+    } catch (const std::exception& e) {
+        env.ui.message(e.what(), "Fejl", vemora::Icon::Exclamation);
+        return 1;
+    } catch (...) {
+        env.ui.message("Uventet fejl.", "Fejl", vemora::Icon::Exclamation);
+        return 1;
     }
     return env.exitCode;
 }

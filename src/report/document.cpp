@@ -208,7 +208,10 @@ void ReportDocument::paginate() {
     Page page;
     page.pageHeaderY = static_cast<float>(top);
     double y = top + pageHeaderHeight_;
-    bool body = false;
+    // body: something is on the page that a full page may push off; content: a band of the
+    // report's own rows is on it, so a group that starts on a new page must turn the page (the
+    // report header alone does not make page 1 a page to leave).
+    bool body = false, content = false;
     size_t i = 0;
     if (n > 0 && inst[0].band == 0) {
         placed_.push_back({0, 0, static_cast<float>(y)});
@@ -224,7 +227,7 @@ void ReportDocument::paginate() {
         page.first = static_cast<uint32_t>(placed_.size());
         page.pageHeaderY = static_cast<float>(top);
         y = top + pageHeaderHeight_;
-        body = false;
+        body = content = false;
         for (int l = 0; l < repeatBelow; ++l)
             if (open[l] >= 0 && def_->groups[l].header.repeat) {
                 placed_.push_back({static_cast<uint32_t>(open[l]), 0, static_cast<float>(y)});
@@ -255,13 +258,13 @@ void ReportDocument::paginate() {
         if (b.kind == BandKind::GroupHeader) repeatBelow = b.level;
         if (b.kind == BandKind::GroupFooter) repeatBelow = b.level + 1;
         bool fresh = breakAfter && body;
-        if (b.kind == BandKind::GroupHeader && b.newPage && body) fresh = true;
+        if (b.kind == BandKind::GroupHeader && b.newPage && content) fresh = true;
         const double want = b.kind == BandKind::GroupHeader ? keepHeight(i, b) : h;
         if (!fresh && body && y + want > bottom + 0.5) fresh = true;
         if (fresh) newPage(repeatBelow);
         placed_.push_back({static_cast<uint32_t>(i), 0, static_cast<float>(y)});
         y += h;
-        body = true;
+        body = content = true;
         breakAfter = b.newPage && b.kind != BandKind::GroupHeader;
         if (b.kind == BandKind::GroupHeader) {
             open[b.level] = static_cast<int64_t>(i);

@@ -20,10 +20,7 @@ struct CliSeason : Season {
         bird(r, "001-25-0001", 1500.0, "001", "001");
         bird(r, "002-25-0002", 1400.0, "002", "001");
     }
-    test::ProcessResult cli(const std::string& args) {
-        return test::runCommand(std::string(VEMORA_CLI_PATH) + " --folder " + test::shellQuote(t.folder.path().string()) +
-                                " " + args);
-    }
+    test::ProcessResult cli(const std::string& args) { return test::runCli(t.folder.path(), args); }
     std::string to() { return "--to " + test::shellQuote(out.string()); }
 };
 

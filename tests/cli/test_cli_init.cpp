@@ -8,13 +8,9 @@
 using namespace vemora;
 using namespace vemora::test;
 
-namespace {
-std::string cli() { return shellQuote(VEMORA_CLI_PATH); }
-}  // namespace
-
 TEST(CliInit, CreatesADatabaseEverySqliteToolReads) {
     TempFolder f;
-    auto r = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    auto r = runCli(f.path(), "init");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "Version 35\n");
     auto db = f.path() / "SEKDATA.MDB";
@@ -30,13 +26,13 @@ TEST(CliInit, CreatesADatabaseEverySqliteToolReads) {
     EXPECT_EQ(sh.err, "");
     EXPECT_NE(sh.out.rfind("35\n"), std::string::npos);
     // A second init finds the database and leaves it alone.
-    auto again = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    auto again = runCli(f.path(), "init");
     EXPECT_EQ(again.exitCode, 0);
 }
 
 TEST(CliInit, AMissingFolderFailsWithADanishMessage) {
-    auto r = runCommand(cli() + " --folder /nonexistent/vemora init");
-    EXPECT_NE(r.exitCode, 0);
+    auto r = runCli("/nonexistent/vemora", "init");
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Fejl: Programmappen"), std::string::npos) << r.err;
 }
 

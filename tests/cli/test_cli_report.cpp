@@ -39,7 +39,7 @@ struct GoldenCase {
     const char* args;
 };
 
-// One option combination per definition, each choosing that definition.
+// One option combination per definition, each choosing that definition: all 33.
 const GoldenCase kCases[] = {
     {"KAPRES.RPT", "race-results --race 1 --all-birds"},
     {"KAPRES2.RPT", "race-results --race 1 --all-birds --across-divisions --no-points"},
@@ -60,6 +60,20 @@ const GoldenCase kCases[] = {
     {"Stat.RPT", "stats --order week --club 11"},
     {"Stat2.RPT", "stats --section-races-only --club 23 --loft 4"},
     {"kapfdipl.RPT", "diplomas --diploma races --count 2 --week 25"},
+    {"Mestersk.RPT", "champ --champ 1"},
+    {"Mesterd.RPT", "champ --champ 1 --decimals"},
+    {"Mesterst.RPT", "champ --champ 1 --specify-points"},
+    {"Mesterdt.RPT", "champ --champ 2 --specify-points --decimals"},
+    {"fMest.RPT", "champ --champ 3"},
+    {"fMestd.RPT", "champ --champ 3 --decimals"},
+    {"fMestt.RPT", "champ --champ 3 --specify-points"},
+    {"fMestdt.RPT", "champ --champ 3 --specify-points --decimals"},
+    {"MESTHB.RPT", "champ --champ 4 --decimals"},
+    {"Esdue.RPT", "champ --champ 5"},
+    {"Esduet.RPT", "champ --champ 5 --specify-points --decimals"},
+    {"Dmesters.RPT", "champ --champ 6"},
+    {"Dmesterd.RPT", "champ --champ 7 --decimals"},
+    {"mestdipl.RPT", "diplomas --diploma champ --champ 1"},
 };
 
 class ReportGolden : public ::testing::TestWithParam<GoldenCase> {

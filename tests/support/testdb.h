@@ -23,6 +23,10 @@ private:
     std::filesystem::path path_;
 };
 
+// The rows of a query as text for comparing with a literal reference: one line per row,
+// the fields separated by "|", Null as "-".
+std::string rowsText(Database& db, const std::string& sql, const std::vector<Value>& params = {});
+
 // A program folder with a new database, a scripted message interface and a fixed "today".
 struct TestApp {
     TempFolder folder;

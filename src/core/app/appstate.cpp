@@ -84,4 +84,24 @@ void SetBusy(AppState& app, bool on) {
     }
 }
 
+// "30 sekunder", "0,05 sekunder".
+static std::string seconds(std::chrono::milliseconds ms) {
+    std::string s = std::to_string(ms.count() / 1000);
+    if (long long frac = ms.count() % 1000) {
+        std::string f = padZero(std::to_string(frac), 3);
+        while (f.back() == '0') f.pop_back();
+        s += "," + f;
+    }
+    return s + (s == "1" ? " sekund" : " sekunder");
+}
+
+Database::WaitNotifier databaseWaitNotifier(AppState& app) {
+    return [&app](bool waiting) {
+        SetBusy(app, waiting);
+        if (waiting)
+            app.userInterface().notice("Sektionsdatabasen bruges af et andet program. Venter op til " + seconds(app.busyTimeout) +
+                                       " på, at den bliver ledig ...");
+    };
+}
+
 }  // namespace vemora

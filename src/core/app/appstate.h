@@ -86,6 +86,10 @@ private:
 // Nested busy cursor: the outermost "on" sets it, the matching outermost "off" restores it.
 void SetBusy(AppState& app, bool on);
 
+// What the section database does while it waits for a file another program holds: the busy
+// pointer for as long as the wait lasts, and a notice of how long it may take.
+Database::WaitNotifier databaseWaitNotifier(AppState& app);
+
 // RAII form of SetBusy for code that can leave early or by an exception.
 class BusyScope {
 public:

@@ -11,6 +11,7 @@ namespace vemora {
 namespace fs = std::filesystem;
 
 std::string readLand(const fs::path& appPath) {
+    // Only a regular file: a pipe or a device of that name would hold the start-up forever.
     auto ini = findFileNoCase(appPath, "CONFIG.INI");
     if (!ini) return "DK";
     std::ifstream in(*ini, std::ios::binary);
@@ -85,8 +86,13 @@ OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& p
             if (!fs::is_directory(app.appPath, ec))
                 throw DbError("Programmappen '" + app.appPath.string() + "' findes ikke.");
             app.db = createSectionDatabase(file, app.busyTimeout);
+            app.db->setWaitNotifier(databaseWaitNotifier(app));
         } else {
-            app.db = Database::open(file, app.busyTimeout);
+            app.db = Database::open(file, app.busyTimeout, databaseWaitNotifier(app));
+            // Every form and command writes; better to say so now than at the first save.
+            if (app.db->readOnly())
+                throw DbError("Sektionsdatabasen '" + file.string() +
+                              "' er skrivebeskyttet, så intet kan gemmes i den. Fjern skrivebeskyttelsen, og prøv igen.");
         }
     } catch (const std::exception& e) {
         app.db.reset();
@@ -109,7 +115,7 @@ OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& p
     auto readOnly = [&](const std::string& reason) {
         app.db.reset();
         try {
-            app.db = Database::openReadOnly(file, reason, app.busyTimeout);
+            app.db = Database::openReadOnly(file, reason, app.busyTimeout, databaseWaitNotifier(app));
         } catch (const std::exception&) {
             return OpenResult::Failed;
         }

@@ -37,9 +37,11 @@ enum class OpenResult {
 // Opens the section database of the program folder, creating a new one with the current
 // schema when the file is missing, checks it with the engine's quick check and runs
 // UpgradeDatabase (calling `progress` after each step). An existing file is never replaced:
-// when it cannot be opened the engine's text is shown in a "Fejl" box and the program goes
-// on without a database. A damaged file or one from a newer program is reported and held
-// open for reading only, so nothing is written into it until it is repaired or replaced.
+// when it cannot be opened (or is write-protected) the reason is shown in a "Fejl" box and the
+// program goes on without a database. A file another program holds is waited for up to
+// app.busyTimeout, with the busy pointer. A damaged file or one from a newer program is
+// reported and held open for reading only, so nothing is written into it until it is
+// repaired or replaced.
 OpenResult openSectionDatabaseWith(AppState& app, const std::function<void()>& progress = {});
 // The same; true when the database is open and current.
 bool openSectionDatabase(AppState& app);

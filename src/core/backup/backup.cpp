@@ -84,7 +84,9 @@ BackupOutcome restoreWeek(AppState& app, const fs::path& folder, int week, WeekR
     std::unique_ptr<Database> backup;
     try {
         Database& db = app.database();
-        if (db.readOnly()) throw DbError(db.readOnlyReason());
+        if (db.readOnly())
+            throw DbError(db.readOnlyReason().empty() ? "Sektionsdatabasen er skrivebeskyttet, så intet kan gemmes i den."
+                                                      : db.readOnlyReason());
         backup = Database::openReadOnly(*file, "");
         std::string problem = weekBackupProblem(db, *backup, name);
         if (!problem.empty()) throw DbError(problem);

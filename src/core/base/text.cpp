@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdint>
+#include <stdexcept>
 #include <system_error>
 #include <vector>
 
@@ -94,6 +95,118 @@ void placeField(std::string& line, size_t pos1, size_t width, std::string_view u
     bytes.resize(width, ' ');
     if (line.size() < pos1 - 1 + width) line.resize(pos1 - 1 + width, ' ');
     line.replace(pos1 - 1, width, bytes);
+}
+
+// Length of the valid UTF-8 sequence that starts at s[i] (1 to 4); 0 when the bytes there
+// start none (overlong forms, surrogates and code points past U+10FFFF included); -1 when
+// the text ends inside a sequence that is valid so far.
+static int utf8SequenceAt(std::string_view s, size_t i) {
+    auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) return 1;
+    int len;
+    unsigned char lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) len = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    for (int k = 1; k < len; ++k) {
+        if (i + static_cast<size_t>(k) >= s.size()) return -1;
+        auto b = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+        if (k == 1 ? (b < lo || b > hi) : (b & 0xC0) != 0x80) return 0;
+    }
+    return len;
+}
+
+void Utf8Detector::feed(std::string_view bytes) {
+    if (invalid_) return;
+    std::string joined;
+    if (!pending_.empty()) {
+        joined = pending_ + std::string(bytes);
+        bytes = joined;
+        pending_.clear();
+    }
+    for (size_t i = 0; i < bytes.size();) {
+        int n = utf8SequenceAt(bytes, i);
+        if (n == 0) {
+            invalid_ = true;
+            return;
+        }
+        if (n < 0) {
+            pending_ = std::string(bytes.substr(i));
+            return;
+        }
+        if (n > 1) multiByte_ = true;
+        i += static_cast<size_t>(n);
+    }
+}
+
+Cp1252Reader::Cp1252Reader(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) return;
+    in_.open(file, std::ios::binary);
+    if (!in_) return;
+    // The code page is told from the whole file before its first line is read, so that every
+    // line of a file is read the same way.
+    Utf8Detector detector;
+    std::string piece(1 << 16, '\0');
+    bool first = true, mark = false;
+    while (in_) {
+        in_.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        auto n = static_cast<size_t>(in_.gcount());
+        if (first) mark = n >= 3 && piece.compare(0, 3, "\xEF\xBB\xBF") == 0;
+        first = false;
+        detector.feed(std::string_view(piece.data(), n));
+    }
+    if (in_.bad()) return;
+    utf8_ = detector.isUtf8();
+    in_.clear();
+    in_.seekg(mark ? 3 : 0);
+    open_ = static_cast<bool>(in_);
+}
+
+bool Cp1252Reader::fill() {
+    buf_.resize(1 << 16);
+    in_.read(buf_.data(), static_cast<std::streamsize>(buf_.size()));
+    if (in_.bad()) throw std::runtime_error("Filen kunne ikke læses.");
+    buf_.resize(static_cast<size_t>(in_.gcount()));
+    pos_ = 0;
+    return !buf_.empty();
+}
+
+bool Cp1252Reader::next(std::string& line) {
+    line.clear();
+    if (!open_) return false;
+    bool any = false;
+    for (;;) {
+        if (pos_ >= buf_.size() && !fill()) break;
+        any = true;
+        size_t end = buf_.find_first_of("\r\n", pos_);
+        if (end == std::string::npos) {
+            line.append(buf_, pos_, std::string::npos);
+            pos_ = buf_.size();
+            continue;
+        }
+        line.append(buf_, pos_, end - pos_);
+        pos_ = end + 1;
+        if (buf_[end] == '\r') {
+            // The LF of a CR LF may be the first byte of the next piece.
+            if (pos_ >= buf_.size()) fill();
+            if (pos_ < buf_.size() && buf_[pos_] == '\n') ++pos_;
+        }
+        break;
+    }
+    if (!any) return false;
+    if (utf8_) line = utf8ToCp1252(line);
+    ++lineNumber_;
+    return true;
 }
 
 Cp1252Writer::Cp1252Writer(const fs::path& file) : out_(file, std::ios::binary | std::ios::trunc) {}
@@ -206,9 +319,10 @@ bool isWholeNumber(std::string_view text) {
 
 std::optional<fs::path> findFileNoCase(const fs::path& dir, std::string_view name) {
     std::error_code ec;
-    if (fs::exists(dir / std::string(name), ec)) return dir / std::string(name);
+    if (fs::is_regular_file(dir / std::string(name), ec)) return dir / std::string(name);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (iequals(it->path().filename().string(), name)) return it->path();
+        std::error_code fe;
+        if (iequals(it->path().filename().string(), name) && it->is_regular_file(fe)) return it->path();
     }
     return std::nullopt;
 }

@@ -22,6 +22,46 @@ std::string utf8ToCp1252(std::string_view utf8);
 // cut or padded with blanks to the width; the line grows with blanks when it is shorter.
 void placeField(std::string& line, size_t pos1, size_t width, std::string_view utf8);
 
+// Whether a text is UTF-8 rather than Windows-1252, told from its bytes fed in pieces of any
+// size: UTF-8 when it has at least one multi-byte character (a byte-order mark counts) and
+// nothing that is not valid UTF-8. Plain ASCII reads the same either way and counts as
+// Windows-1252; so does a Windows-1252 text, since its letters æ, ø, å never form valid UTF-8.
+class Utf8Detector {
+public:
+    void feed(std::string_view bytes);
+    // After the last piece.
+    bool isUtf8() const { return !invalid_ && pending_.empty() && multiByte_; }
+
+private:
+    std::string pending_;  // a sequence cut off at the end of the last piece
+    bool invalid_ = false, multiByte_ = false;
+};
+
+// A text file written by another program (a club program), read line by line as Windows-1252
+// bytes, so that one character is one byte and fixed positions are byte positions. The files
+// are Windows-1252 by definition, but club programs on newer systems write UTF-8: a file that
+// Utf8Detector takes for UTF-8 is converted line by line, and a byte-order mark is dropped.
+// Lines end at CR LF, LF or a lone CR. Only regular files are opened: a pipe or a device
+// would block the program until someone writes to it.
+class Cp1252Reader {
+public:
+    explicit Cp1252Reader(const std::filesystem::path& file);
+    bool isOpen() const { return open_; }
+    // The next line without its line end; false at the end of the file. Throws
+    // std::runtime_error when the file cannot be read.
+    bool next(std::string& line);
+    // 1-based number of the line next() returned last.
+    size_t lineNumber() const { return lineNumber_; }
+    bool wasUtf8() const { return utf8_; }
+
+private:
+    bool fill();
+    std::ifstream in_;
+    std::string buf_;
+    size_t pos_ = 0, lineNumber_ = 0;
+    bool open_ = false, utf8_ = false;
+};
+
 // A text file as the club programs and the federation read them: Windows-1252, CR LF.
 class Cp1252Writer {
 public:
@@ -68,7 +108,8 @@ bool isWholeNumber(std::string_view text);
 
 // ---- files -----------------------------------------------------------------------------------
 
-// A file in a folder whose name matches without regard to case; nullopt when none.
+// A regular file in a folder whose name matches without regard to case; nullopt when none.
+// Folders, pipes and devices of that name are passed over: reading them could block.
 std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path& dir, std::string_view name);
 // The first file (by name) in a folder whose name, without regard to case, starts with the prefix.
 std::optional<std::filesystem::path> findFirstWithPrefix(const std::filesystem::path& dir, std::string_view prefix);

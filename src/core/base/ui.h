@@ -19,6 +19,9 @@ public:
     virtual Answer ask(const std::string& text, const std::string& title, Buttons buttons, Icon icon,
                        Answer defaultAnswer) = 0;
     virtual void busy(bool /*on*/) {}
+    // A remark that needs no answer and no OK, such as that the program is waiting for the
+    // database. The desktop program lets the busy pointer say it; the command line prints it.
+    virtual void notice(const std::string& /*text*/) {}
 };
 
 // Says nothing and takes every default; for batch work where no one is there to answer.
@@ -56,6 +59,8 @@ public:
         return a;
     }
     void busy(bool on) override { (on ? busyOn : busyOff)++; }
+    std::vector<std::string> notices;
+    void notice(const std::string& text) override { notices.push_back(text); }
     std::vector<std::string> messages() const {
         std::vector<std::string> out;
         for (auto& s : shown) out.push_back(s.title + ": " + s.text);

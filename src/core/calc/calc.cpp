@@ -127,11 +127,7 @@ RaceInput readRace(Database& db, long long nr) {
                       (in.codeField ? "Kode" + std::to_string(in.codeField) : std::string("NULL")) +
                       ", \"Meter / min\", \"Sektion A\", \"Sektion B\", Pulje, Elite, Kl_Z, Kl_R";
     sql += ", Område_Placering, Points1000, PointsPlac";
-    try {
-        readBirds(db, nr, sql + " FROM Deltagere WHERE Kapflyvning = ?", in);
-    } catch (const DbError& e) {
-        throw CalcError(e.what(), true);
-    }
+    readBirds(db, nr, sql + " FROM Deltagere WHERE Kapflyvning = ?", in);
     return in;
 }
 
@@ -163,9 +159,11 @@ void readBirds(Database& db, long long nr, const std::string& sql, RaceInput& in
 }
 
 // The race row as the calculation leaves it before any bird is written: remainders 0 and
-// Beregn False. An error after this point leaves the race counting as current. Every error
-// is found before anything is written, so the birds then keep their old results, where a
-// row-by-row calculation would have left the rows it had saved so far.
+// Beregn False. An error of the race's own data found after this point (a Null prize count, a
+// bird in more than six classes) leaves the race counting as current. Every such error is
+// found before anything is written, so the birds then keep their old results, where a
+// row-by-row calculation would have left the rows it had saved so far. An error of the
+// engine (a locked or damaged file) changes nothing: the race stays marked for calculation.
 void storeReset(Database& db, long long nr) {
     std::string sql = "UPDATE Kapflyvninger SET Beregn = 0";
     for (const char* f : calc::restFieldNames()) sql += ", " + sqlIdent(f) + " = 0";
@@ -235,12 +233,9 @@ bool CalcKapflyvning(AppState& app, long long nr) {
             reset = e.afterReset();
             throw;
         }
-        // A database error while writing: the transaction is gone, but the race row is
-        // still stored as reset, as it would be once the first bird had been written.
-        catch (const DbError&) {
-            reset = true;
-            throw;
-        }
+        // A database error (the file held by another program past the busy wait, a damaged
+        // table) rolls the results back and leaves the race row alone too, so the race keeps
+        // its Beregn flag and the next calculation repairs it.
     } catch (const std::exception& e) {
         if (reset) {
             try {

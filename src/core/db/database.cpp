@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <cstring>
 
 #include "core/base/text.h"
@@ -72,25 +73,33 @@ Database::~Database() {
     if (db_) sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<Database> Database::open(const fs::path& file, std::chrono::milliseconds busyTimeout) {
-    if (!fs::exists(file)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
-    return openWith(file, SQLITE_OPEN_READWRITE, busyTimeout);
+std::unique_ptr<Database> Database::open(const fs::path& file, std::chrono::milliseconds busyTimeout, WaitNotifier onWait) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
+    // The engine would wait on a pipe until someone writes to it, and take a device for a file.
+    if (!fs::is_regular_file(file, ec))
+        throw DbError("Databasen '" + file.string() + "' kan ikke åbnes: det er ikke en almindelig fil.");
+    return openWith(file, SQLITE_OPEN_READWRITE, busyTimeout, std::move(onWait));
 }
 
-std::unique_ptr<Database> Database::create(const fs::path& file, std::chrono::milliseconds busyTimeout) {
-    if (fs::exists(file)) throw DbError("Filen '" + file.string() + "' findes allerede.");
-    return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeout);
+std::unique_ptr<Database> Database::create(const fs::path& file, std::chrono::milliseconds busyTimeout, WaitNotifier onWait) {
+    std::error_code ec;
+    if (fs::exists(file, ec) || fs::is_symlink(file, ec)) throw DbError("Filen '" + file.string() + "' findes allerede.");
+    return openWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeout, std::move(onWait));
 }
 
-std::unique_ptr<Database> Database::openReadOnly(const fs::path& file, std::string reason, std::chrono::milliseconds busyTimeout) {
-    if (!fs::exists(file)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
-    auto db = openWith(file, SQLITE_OPEN_READONLY, busyTimeout);
+std::unique_ptr<Database> Database::openReadOnly(const fs::path& file, std::string reason, std::chrono::milliseconds busyTimeout,
+                                                 WaitNotifier onWait) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) throw DbError("Databasefilen '" + file.string() + "' findes ikke.");
+    auto db = openWith(file, SQLITE_OPEN_READONLY, busyTimeout, std::move(onWait));
     db->readOnly_ = true;
     db->readOnlyReason_ = std::move(reason);
     return db;
 }
 
-std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags, std::chrono::milliseconds busyTimeout) {
+std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags, std::chrono::milliseconds busyTimeout,
+                                             WaitNotifier onWait) {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(file.string().c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -99,12 +108,58 @@ std::unique_ptr<Database> Database::openWith(const fs::path& file, int flags, st
         throw DbError("Databasen '" + file.string() + "' kan ikke åbnes: " + msg, rc);
     }
     std::unique_ptr<Database> db(new Database(raw, file));
+    db->onWait_ = std::move(onWait);
     db->configure(busyTimeout);
     return db;
 }
 
 void Database::setBusyTimeout(std::chrono::milliseconds timeout) {
-    sqlite3_busy_timeout(db_, static_cast<int>(timeout.count()));
+    busyTimeout_ = timeout;
+    sqlite3_busy_handler(db_, &Database::busyHandler, this);
+}
+
+bool Database::readOnly() const { return readOnly_ || sqlite3_db_readonly(db_, "main") == 1; }
+
+// The engine's own busy wait, plus the notice that a wait has begun, so the user sees why
+// nothing happens for a while.
+int Database::busyHandler(void* self, int count) {
+    auto& db = *static_cast<Database*>(self);
+    auto now = std::chrono::steady_clock::now();
+    if (count == 0) db.waitStart_ = now;
+    auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - db.waitStart_);
+    if (waited >= db.busyTimeout_) return 0;
+    if (!db.waiting_) {
+        db.waiting_ = true;
+        if (db.onWait_) db.onWait_(true);
+    }
+    // Short naps first, so a lock held only for another program's commit costs little.
+    static constexpr int kNaps[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    int nap = count < static_cast<int>(std::size(kNaps)) ? kNaps[count] : 100;
+    sqlite3_sleep(static_cast<int>(std::min<long long>(nap, (db.busyTimeout_ - waited).count())));
+    return 1;
+}
+
+void Database::endWait() {
+    if (!waiting_) return;
+    waiting_ = false;
+    try {
+        if (onWait_) onWait_(false);
+    } catch (...) {
+        // The statement's own result is what the caller needs.
+    }
+}
+
+Database::WaitEnd::~WaitEnd() { db->endWait(); }
+
+// The engine's text, behind a Danish sentence when another program held the file for the
+// whole busy wait.
+static DbError engineError(sqlite3* db, int rc, std::string text) {
+    if ((rc & 0xFF) == SQLITE_BUSY) {
+        const char* file = sqlite3_db_filename(db, "main");
+        std::string name = file && *file ? fs::path(file).filename().string() : std::string("databasen");
+        text = "Et andet program bruger " + name + ". Prøv igen, når det andet program er færdigt (" + text + ").";
+    }
+    return DbError(text, rc);
 }
 
 // A DELETE statement removes its rows one by one, so that the row hook sees them: a DELETE
@@ -137,7 +192,7 @@ void Database::configure(std::chrono::milliseconds busyTimeout) {
 
 void Database::fail(int rc, const std::string& engineText) const {
     if (readOnly_ && !readOnlyReason_.empty() && (rc & 0xff) == SQLITE_READONLY) throw DbError(readOnlyReason_, rc);
-    throw DbError(engineText, rc);
+    throw engineError(db_, rc, engineText);
 }
 
 // Whether a statement's text is a DELETE (for the authorizer below).
@@ -153,11 +208,15 @@ void Database::exec(const std::string& sql) {
     while (*tail) {
         sqlite3_stmt* st = nullptr;
         deleting_ = isDelete(tail);
-        int rc = sqlite3_prepare_v2(db_, tail, -1, &st, &tail);
-        if (rc == SQLITE_OK && st) {
-            while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        int rc;
+        {
+            WaitEnd w{this};
+            rc = sqlite3_prepare_v2(db_, tail, -1, &st, &tail);
+            if (rc == SQLITE_OK && st) {
+                while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+                }
+                if (rc == SQLITE_DONE) rc = SQLITE_OK;
             }
-            if (rc == SQLITE_DONE) rc = SQLITE_OK;
         }
         std::string msg = rc == SQLITE_OK ? std::string() : std::string(sqlite3_errmsg(db_));
         sqlite3_finalize(st);
@@ -197,7 +256,12 @@ void Database::discardChanges() {
 Statement Database::prepare(const std::string& sql) {
     sqlite3_stmt* st = nullptr;
     deleting_ = isDelete(sql.c_str());
-    int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+    int rc;
+    {
+        // Reading the schema can wait for another program too.
+        WaitEnd w{this};
+        rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+    }
     if (rc != SQLITE_OK) fail(rc, sqlite3_errmsg(db_));
     if (!st) throw DbError("Tom SQL-sætning.");
     return Statement(this, db_, st, sql);
@@ -373,7 +437,11 @@ Statement& Statement::bindAll(const std::vector<Value>& values) {
 }
 
 bool Statement::step() {
-    int rc = sqlite3_step(st_);
+    int rc;
+    {
+        Database::WaitEnd w{owner_};
+        rc = sqlite3_step(st_);
+    }
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) {
         owner_->afterStatement(false);
@@ -428,7 +496,10 @@ Value Statement::operator[](std::string_view name) const {
 Transaction::Transaction(Database& db) : db_(db), outermost_(!db.inTransaction()) {
     static std::atomic<int> counter{0};
     name_ = "vemora_sp" + std::to_string(++counter);
-    db_.exec("SAVEPOINT " + name_);
+    // The outermost one takes the write lock at once, waiting for another program's writer
+    // if need be. A transaction that had read first could not wait for it later: the engine
+    // refuses at once where two readers would each wait for the other to let go.
+    db_.exec(outermost_ ? "BEGIN IMMEDIATE" : "SAVEPOINT " + name_);
 }
 
 Transaction::~Transaction() {
@@ -442,17 +513,23 @@ Transaction::~Transaction() {
 
 void Transaction::commit() {
     if (!open_) return;
-    db_.exec("RELEASE " + name_);
+    db_.exec(outermost_ ? "COMMIT" : "RELEASE " + name_);
     open_ = false;
 }
 
 void Transaction::rollback() {
     if (!open_) return;
     open_ = false;
-    // Undone work changed nothing; an inner rollback may still report its tables with the
-    // outer commit, which only costs an open list a needless refresh.
-    if (outermost_) db_.discardChanges();
-    db_.exec("ROLLBACK TO " + name_ + "; RELEASE " + name_);
+    // A commit that failed because another program held the file leaves the transaction open;
+    // the rollback must end it, or the file would stay locked. Undone work changed nothing; an
+    // inner rollback may still report its tables with the outer commit, which only costs an
+    // open list a needless refresh.
+    if (outermost_) {
+        db_.discardChanges();
+        if (db_.inTransaction()) db_.exec("ROLLBACK");
+    } else {
+        db_.exec("ROLLBACK TO " + name_ + "; RELEASE " + name_);
+    }
 }
 
 // ---- helpers -------------------------------------------------------------------------

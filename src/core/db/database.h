@@ -52,26 +52,34 @@ public:
 
 class Database {
 public:
-    // How long a statement waits for a file another program holds before it fails with
-    // "database is locked".
-    static constexpr std::chrono::milliseconds kDefaultBusyTimeout{2000};
+    // How long a statement waits for a file another program holds before it fails with a
+    // Danish sentence saying so. Long enough for a second import to wait out the first one.
+    static constexpr std::chrono::milliseconds kDefaultBusyTimeout{30000};
 
-    // Opens an existing file (fails when it is missing, locked or not a database).
+    // Called with true when a statement starts waiting for a file another program holds, and
+    // with false when that statement has ended, however it ended. It must not use this
+    // database: the waiting statement is still running.
+    using WaitNotifier = std::function<void(bool waiting)>;
+
+    // Opens an existing regular file (fails when it is missing, locked, not a database, or a
+    // folder, pipe or device).
     static std::unique_ptr<Database> open(const std::filesystem::path& file,
-                                          std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
+                                          std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout,
+                                          WaitNotifier onWait = {});
     // Creates a new, empty database file; fails when the file already exists.
     static std::unique_ptr<Database> create(const std::filesystem::path& file,
-                                            std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
+                                            std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout,
+                                            WaitNotifier onWait = {});
     // Opens an existing file for reading only: every statement that would write fails with
     // `reason` as its text, so a file that must not be changed cannot be changed by accident.
     static std::unique_ptr<Database> openReadOnly(const std::filesystem::path& file, std::string reason,
-                                                  std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout);
+                                                  std::chrono::milliseconds busyTimeout = kDefaultBusyTimeout,
+                                                  WaitNotifier onWait = {});
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    bool readOnly() const { return readOnly_; }
     const std::string& readOnlyReason() const { return readOnlyReason_; }
 
     // Runs one or more statements without parameters.
@@ -110,6 +118,9 @@ public:
 
     bool inTransaction() const;
     void setBusyTimeout(std::chrono::milliseconds timeout);
+    void setWaitNotifier(WaitNotifier onWait) { onWait_ = std::move(onWait); }
+    // True when the engine could open the file for reading only (the file is write-protected).
+    bool readOnly() const;
     sqlite3* handle() const { return db_; }
 
     // Called after every commit with the tables the commit wrote to (an action statement
@@ -129,11 +140,24 @@ private:
     void discardChanges();
 
     Database(sqlite3* db, std::filesystem::path path);
-    static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags, std::chrono::milliseconds busyTimeout);
+    static std::unique_ptr<Database> openWith(const std::filesystem::path& file, int flags,
+                                              std::chrono::milliseconds busyTimeout, WaitNotifier onWait);
     void configure(std::chrono::milliseconds busyTimeout);
     [[noreturn]] void fail(int rc, const std::string& engineText) const;
+    static int busyHandler(void* self, int count);
+    // Reports the end of a wait once the call into the engine that waited has returned, by
+    // any road.
+    void endWait();
+    struct WaitEnd {
+        Database* db;
+        ~WaitEnd();
+    };
     sqlite3* db_;
     std::filesystem::path path_;
+    std::chrono::milliseconds busyTimeout_{kDefaultBusyTimeout};
+    std::chrono::steady_clock::time_point waitStart_;
+    bool waiting_ = false;
+    WaitNotifier onWait_;
     CommitListener listener_;
     std::set<std::string> changed_;  // tables written since the last commit
     const char* lastTable_ = nullptr;
@@ -173,8 +197,9 @@ private:
     std::string sql_;
 };
 
-// RAII transaction on a savepoint, so transactions nest: rolls back on an exception or an
-// early return unless commit() was called.
+// RAII transaction: the outermost one is a transaction that holds the write lock from its
+// start, nested ones are savepoints. Rolls back on an exception or an early return unless
+// commit() was called.
 class Transaction {
 public:
     explicit Transaction(Database& db);
@@ -184,9 +209,9 @@ public:
 
 private:
     Database& db_;
+    bool outermost_ = false;  // no transaction was open when this one began
     std::string name_;
     bool open_ = true;
-    bool outermost_ = false;
 };
 
 // Quotes a text as an SQL literal, doubling single quotes (O'Brien -> 'O''Brien').

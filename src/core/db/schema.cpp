@@ -463,6 +463,12 @@ std::string columnDefinition(const FieldDef& f) {
     // written, which made each insert into Deltagere some forty times slower.
     if (f.type == F::Boolean || f.type == F::Integer || f.type == F::Long || f.type == F::Double)
         s += " CHECK (typeof(" + sqlIdent(f.name) + ") NOT IN ('text', 'blob'))";
+    // A text field holds at most its size in characters, whoever writes it (the import, a form,
+    // an SQL tool): SQLite would store any length. The constraint's name is the engine's
+    // message when a longer value is refused.
+    if (f.type == F::Text && f.size > 0)
+        s += " CONSTRAINT " + sqlIdent(f.name + " højst " + std::to_string(f.size) + " tegn") + " CHECK (length(" +
+             sqlIdent(f.name) + ") <= " + std::to_string(f.size) + ")";
     return s;
 }
 

@@ -22,7 +22,18 @@ std::optional<ClubFileName> parseClubFileName(std::string_view name) {
     ClubFileName n;
     n.club = std::string(name.substr(3, p - 6));
     n.week = std::string(name.substr(name.size() - (name.size() - p - 1)));
+    // A week the season cannot have would create races no list shows.
+    if (!clubFileWeek(n.week)) return std::nullopt;
     return n;
+}
+
+std::optional<int> clubFileWeek(std::string_view week) {
+    if (!allDigits(week)) return std::nullopt;
+    size_t first = week.find_first_not_of('0');
+    if (first == std::string_view::npos || week.size() - first > 2) return std::nullopt;
+    int w = std::stoi(std::string(week.substr(first)));
+    if (w < 1 || w > 53) return std::nullopt;
+    return w;
 }
 
 std::string clubFileName(std::string_view club, std::string_view week) {
@@ -110,7 +121,8 @@ std::string rest(std::string_view line, size_t pos1) {
 namespace {
 
 [[noreturn]] void refuse(const std::string& what, std::string_view text) {
-    throw ClubFileDataError(what + ": \"" + cp1252ToUtf8(text) + "\"");
+    std::string shown = trim(text);
+    throw ClubFileDataError(what + ": \"" + cp1252ToUtf8(shown.empty() ? text : shown) + "\"");
 }
 
 // A number as the database would take it from text: blanks around it, an optional sign, a
@@ -311,19 +323,6 @@ FactorRecord parseFactor(std::string_view line) {
     if (raw.isNull()) refuse("Faktor", fak);
     f.faktor = Value(raw.toDouble() / 1000.0);
     return f;
-}
-
-// ---- reading ---------------------------------------------------------------------------------
-
-ClubFileReader::ClubFileReader(const fs::path& file) : in_(file, std::ios::binary) {}
-
-bool ClubFileReader::next(std::string& line) {
-    if (!std::getline(in_, line)) {
-        if (in_.bad()) throw ClubFileDataError("Filen kunne ikke læses.");
-        return false;
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
 }
 
 }  // namespace vemora

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/base/dates.h"
+#include "core/base/text.h"
 #include "core/db/value.h"
 
 namespace vemora {
@@ -30,7 +31,8 @@ struct ClubFileName {
     std::string week;  // as written in the name, "23"
 };
 
-// "SEK" + club + "01.U" + week; nullopt for names the folder listing does not accept.
+// "SEK" + club + "01.U" + week; nullopt for names the folder listing does not accept, which
+// include weeks that are not a whole number from 1 to 53.
 std::optional<ClubFileName> parseClubFileName(std::string_view fileName);
 std::string clubFileName(std::string_view club, std::string_view week);
 // The list entry shown for a file: "Forening 123 uge 23".
@@ -40,6 +42,8 @@ ClubFileName entryToClubFile(std::string_view entry);
 std::filesystem::path clubFilePath(const std::filesystem::path& folder, std::string_view entry);
 // The entries of the folder's club result files, in the order of their file names.
 std::vector<std::string> listClubFiles(const std::filesystem::path& folder);
+// The week of a file name or list entry, when it is a whole number from 1 to 53.
+std::optional<int> clubFileWeek(std::string_view week);
 
 // ---- layouts -------------------------------------------------------------------------------
 
@@ -137,16 +141,8 @@ int colourIndex(std::string_view cc);
 
 // ---- reading ---------------------------------------------------------------------------------
 
-// Reads a file line by line with CR LF or LF line ends, one line in memory at a time.
-class ClubFileReader {
-public:
-    explicit ClubFileReader(const std::filesystem::path& file);
-    bool isOpen() const { return in_.is_open(); }
-    // The next line without its line end; false at the end of the file.
-    bool next(std::string& line);
-
-private:
-    std::ifstream in_;
-};
+// A club result file is read like any text file from the club programs: Windows-1252 or
+// UTF-8 converted to it, lines ending at CR LF, LF or a lone CR.
+using ClubFileReader = Cp1252Reader;
 
 }  // namespace vemora

@@ -79,32 +79,34 @@ Statement& ImportRun::stmt(std::optional<Statement>& s, const char* sql) {
     return *s;
 }
 
-int parseWeek(const std::string& w) {
-    if (!allDigits(w) || w.size() > 5 || std::stoi(w) > 32767) throw ClubFileDataError("Ugyldig uge: " + w);
-    return std::stoi(w);
-}
-
 void ImportRun::run(ClubFileReader& file) {
-    week_ = parseWeek(weekText_);
+    auto week = clubFileWeek(weekText_);
+    if (!week) throw ClubFileDataError("Ugyldig uge: " + weekText_);
+    week_ = *week;
     db_.execute("DELETE FROM ImportFejl WHERE Forening = ? AND Uge = ?", {club_, week_});
 
     std::string line;
     while (file.next(line)) {
         if (line.empty()) continue;
-        char k = line[0];
-        if (k != kind_) {
-            closeBlock(kind_);
-            openBlock(k);
-            kind_ = k;
-        }
-        switch (k) {
-            case '0': header(line); break;
-            case '1': race(line); break;
-            case '2': bird(line); break;
-            case '3': loftGame(line); break;
-            case '4': payment(line); break;
-            case '5': factor(line); break;
-            default: break;  // other kinds are not ours
+        // The secretary finds the line by its number in the club's file.
+        try {
+            char k = line[0];
+            if (k != kind_) {
+                closeBlock(kind_);
+                openBlock(k);
+                kind_ = k;
+            }
+            switch (k) {
+                case '0': header(line); break;
+                case '1': race(line); break;
+                case '2': bird(line); break;
+                case '3': loftGame(line); break;
+                case '4': payment(line); break;
+                case '5': factor(line); break;
+                default: break;  // other kinds are not ours
+            }
+        } catch (const std::exception& e) {
+            throw ClubFileDataError("Linje " + std::to_string(file.lineNumber()) + ", " + e.what());
         }
     }
     finish();
@@ -517,7 +519,11 @@ ImportResult ImportClubFile(AppState& app, const std::filesystem::path& file, co
             ui.message("Indlæsning er afsluttet. Vælg Vis,Fejllister for at se importfejl.", "Info", Icon::Exclamation);
             break;
         case ImportOutcome::Refused: ui.message("Ugyldigt filformat.", "Fejl", Icon::Exclamation); break;
-        case ImportOutcome::Failed: ui.message("Fejl ved indlæsning af data.", "Fejl", Icon::Exclamation); break;
+        // The reason goes on a line of its own below the sentence the secretary knows.
+        case ImportOutcome::Failed:
+            ui.message("Fejl ved indlæsning af data." + (result.detail.empty() ? std::string() : "\n" + result.detail), "Fejl",
+                       Icon::Exclamation);
+            break;
         default: break;
     }
     return result;

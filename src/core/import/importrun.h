@@ -21,7 +21,7 @@ enum class ImportOutcome {
 
 struct ImportResult {
     ImportOutcome outcome = ImportOutcome::Failed;
-    std::string detail;  // the engine's or the reader's own text after a failure, for logs
+    std::string detail;  // after a failure: the line and the reader's or the engine's reason, shown below the message
     bool completed() const {
         return outcome == ImportOutcome::Completed || outcome == ImportOutcome::CompletedWithErrors;
     }

@@ -211,8 +211,8 @@ namespace detail {
 // The stored query gets the text, and the definition is opened; the data is read later from
 // exactly this text.
 bool finishPrint(AppState& app, PreparedReport& out, const std::string& file, const std::string& title,
-                 const std::string& sql, const std::string& storedQuery) {
-    if (!storedQuery.empty()) app.database().createOrReplaceView(storedQuery, sql);
+                 const std::string& sql, const std::string& storedQuery, bool alreadyWritten) {
+    if (!storedQuery.empty() && !alreadyWritten) app.database().createOrReplaceView(storedQuery, sql);
     auto def = std::make_shared<Definition>(loadDefinition(app.appPath, file));
     out.reportFile = file;
     out.path = findFileNoCase(app.appPath, file).value_or(app.appPath / file);

@@ -1,5 +1,6 @@
 // Tab 4 and the championship diplomas: the printouts that read the championship standings.
 #include "core/base/text.h"
+#include "core/championships/championships.h"
 #include "core/reports/prepare_parts.h"
 #include "core/reports/queries.h"
 
@@ -9,21 +10,29 @@ namespace {
 
 void error(AppState& app, const std::string& text) { app.userInterface().message(text, "Fejl", Icon::Exclamation); }
 
-// Until the championship calculation is part of the program the standings cannot be brought
-// up to date, and stale standings are not printed.
-bool calculate(AppState& app, const std::string&) {
-    error(app, "Mesterskaber kan endnu ikke udskrives.");
-    return false;
-}
-
 }  // namespace
 
-bool prepareChampionship(AppState& app, const PrintRequest& r, PreparedReport&) {
-    if (!r.championship || app.database().query("SELECT 1 FROM Mesterskaber WHERE Nr = ?", {*r.championship}).empty()) {
+bool prepareChampionship(AppState& app, const PrintRequest& r, PreparedReport& out) {
+    Database& db = app.database();
+    RowSet row = r.championship ? db.query("SELECT Type FROM Mesterskaber WHERE Nr = ? ORDER BY RecNr LIMIT 1", {*r.championship})
+                                : RowSet{};
+    if (row.empty()) {
         error(app, "Vælg et mesterskab.");
         return false;
     }
-    return calculate(app, *r.championship);
+    const std::string nr = *r.championship;
+    const std::string type = row.rows[0][0].toText();
+    // "Vis decimaler" counts only where the dialog offers it.
+    championships::ChampOptions options;
+    options.specifyPoints = r.specifyPoints;
+    options.decimals = r.decimals && championships::DecimalsEnabled(type);
+    // The calculation, routed by the point system, and the stored query of the standings with
+    // the criteria text under the title.
+    if (!championships::PrepareChampionshipPrint(app, nr, options)) return false;
+    const std::string query = options.specifyPoints ? "Q_Mesterskab_Crosstab" : "Q Mesterskabsresultat";
+    out.wordExport = true;
+    return finishPrint(app, out, championshipReportFile(type, options.specifyPoints, options.decimals), "Mesterskab",
+                       db.viewSql(query), query, /*alreadyWritten=*/true);
 }
 
 bool prepareChampionshipDiplomas(AppState& app, const PrintRequest& r, PreparedReport& out) {
@@ -39,7 +48,7 @@ bool prepareChampionshipDiplomas(AppState& app, const PrintRequest& r, PreparedR
         return false;
     }
     const std::string nr = found.rows[0][0].toText();
-    if (!calculate(app, nr)) return false;
+    if (!championships::CalcChampionship(app, nr, championships::ChampOptions{})) return false;
     std::string n = trim(r.diplomaCount);
     if (n.empty()) n = "3";
     if (!allDigits(n)) {

@@ -71,10 +71,15 @@ void MainWindow::buildMenu() {
         if (it != commands().end()) {
             Command cmd = it->second;
             connect(a, &QAction::triggered, this, [this, cmd] {
-                // A form that cannot reach the database (it could not be opened at start)
-                // reports the engine's problem instead of taking the program down.
+                // A database that could not be opened at start (another program held it, it
+                // was write-protected) is tried again, so the secretary need not restart the
+                // program once the cause is gone; a form that still cannot reach it reports
+                // the problem instead of taking the program down.
                 try {
-                    if (cmd.needsDatabase) app_.database();
+                    if (cmd.needsDatabase) {
+                        if (!app_.db && !openSectionDatabase(app_) && !app_.db) return;
+                        app_.database();  // every form works on the section database
+                    }
                     cmd.open(*this);
                 } catch (const std::exception& e) {
                     while (app_.busyCounter > 0) SetBusy(app_, false);

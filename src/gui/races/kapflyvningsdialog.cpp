@@ -378,8 +378,9 @@ void Kapflyvningsdialog::Form_Activate() {
 }
 
 bool Kapflyvningsdialog::isNational() const {
-    QString r = regi->text();
-    return r != "Privat" && r != "Sektion";
+    // As the category box shows it: an empty colour code has no category either.
+    const QString code = Farvekode->currentText();
+    return code.isEmpty() || !isPrivateOrSection(str(code));
 }
 
 void Kapflyvningsdialog::enableByCategory(bool navigating) {

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "core/base/dates.h"
 #include "core/base/text.h"
@@ -65,6 +66,63 @@ TEST(Text, WriterPlacesFixedWidthFieldsAndEndsLinesWithCrLf) {
     ss << in.rdbuf();
     EXPECT_EQ(ss.str(), "S\xf8nderborg \x80\r\n" + line + "\r\n");
     EXPECT_FALSE(Cp1252Writer(f.path() / "no" / "such" / "folder.txt").ok());
+}
+
+namespace {
+
+std::vector<std::string> readLines(const test::TempFolder& f, const std::string& bytes, bool* wasUtf8 = nullptr) {
+    Cp1252Reader r(f.write("file.txt", bytes));
+    EXPECT_TRUE(r.isOpen());
+    std::vector<std::string> lines;
+    std::string line;
+    while (r.next(line)) {
+        lines.push_back(line);
+        EXPECT_EQ(r.lineNumber(), lines.size());
+    }
+    if (wasUtf8) *wasUtf8 = r.wasUtf8();
+    return lines;
+}
+
+}  // namespace
+
+TEST(Text, ReaderEndsLinesAtCrLfLfOrALoneCr) {
+    test::TempFolder f;
+    std::string head = "0123\r\n\r\n1aa\n\n2bb\r2cc\r";
+    // The CR of the next CR LF is the last byte of the reader's first 64 KiB, its LF the first
+    // byte of the second: still one line end.
+    std::string longLine(65535 - head.size(), 'x');
+    auto lines = readLines(f, head + longLine + "\r\nlast");
+    EXPECT_EQ(lines, (std::vector<std::string>{"0123", "", "1aa", "", "2bb", "2cc", longLine, "last"}));
+    EXPECT_EQ(readLines(f, "a\rb\r"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(readLines(f, "\r\n"), std::vector<std::string>{""});
+    EXPECT_TRUE(readLines(f, "").empty());
+    EXPECT_FALSE(Cp1252Reader(f.path() / "missing").isOpen());
+    EXPECT_FALSE(Cp1252Reader(f.path()).isOpen());  // a folder
+}
+
+TEST(Text, ReaderTurnsUtf8IntoWindows1252AndLeavesWindows1252Alone) {
+    test::TempFolder f;
+    const std::string cp = "2S\xF8ren \x80 \xC6\xD8\xC5";  // "2Søren € ÆØÅ" in Windows-1252
+    bool utf8 = true;
+    EXPECT_EQ(readLines(f, cp + "\r\n", &utf8), std::vector<std::string>{cp});
+    EXPECT_FALSE(utf8);
+    // The same text written as UTF-8, with and without a byte-order mark.
+    const std::string u = "2S\xC3\xB8ren \xE2\x82\xAC \xC3\x86\xC3\x98\xC3\x85";
+    EXPECT_EQ(readLines(f, u + "\r\n", &utf8), std::vector<std::string>{cp});
+    EXPECT_TRUE(utf8);
+    EXPECT_EQ(readLines(f, "\xEF\xBB\xBF" + u + "\n" + u, &utf8), (std::vector<std::string>{cp, cp}));
+    EXPECT_TRUE(utf8);
+    // A mark before plain ASCII is dropped; a letter the code page lacks keeps its one position.
+    EXPECT_EQ(readLines(f, "\xEF\xBB\xBF" "01233.A\r\n"), std::vector<std::string>{"01233.A"});
+    EXPECT_EQ(readLines(f, "a\xC5\x82" "b\xF0\x9F\x90\xA6" "c"), std::vector<std::string>{"a?b?c"});
+    // Anything that is not valid UTF-8 anywhere in the file leaves every line as it was:
+    // Windows-1252 letters, an overlong form, a surrogate, a sequence cut off at the end.
+    for (const std::string& odd : {std::string("\xC0\xAF"), std::string("\xED\xA0\x80"), std::string("\xC3")}) {
+        EXPECT_EQ(readLines(f, u + "\r\n" + odd, &utf8), (std::vector<std::string>{u, odd})) << odd;
+        EXPECT_FALSE(utf8);
+    }
+    EXPECT_EQ(readLines(f, u + "\r\n" + cp, &utf8), (std::vector<std::string>{u, cp}));
+    EXPECT_FALSE(utf8);
 }
 
 TEST(Text, CaseInsensitiveEqualityFoldsDanishLetters) {

@@ -59,7 +59,7 @@ inline void randomSettings(Database& db, std::mt19937& rng) {
     }
     db.execute("UPDATE Indskud SET " + set, vals);
     db.execute("UPDATE Generelt SET Sektionsnr = ?, Sektionsnavn = ?",
-               {pick(rng, std::vector<Value>{Value(), "012", " 12 "}), pick(rng, std::vector<Value>{Value(), "Sektion 12", "13"})});
+               {pick(rng, std::vector<Value>{Value(), "012", " 12"}), pick(rng, std::vector<Value>{Value(), "Sektion 12", "13"})});
 }
 
 // The settings of the benchmark: every pool capped, placing points, the per-loft scheme on.
@@ -82,7 +82,7 @@ inline long long addRace(Database& db, std::mt19937& rng, const Shape& s, int we
         {week,
          all ? Value("95 - Sektion")
              : pick(rng, std::vector<Value>{"91 - Orange", "92 - Blå", "93 - Ryx", "95 - Sektion", "96 - Sektion", "85 - Privat", "99 - Privat"}),
-         all ? Value("1") : pick(rng, std::vector<Value>{Value(), "", "1", "2", "3", "12"}), all || coin(rng), all || coin(rng),
+         all ? Value("1") : pick(rng, std::vector<Value>{Value(), "", "1", "2", "3", "4"}), all || coin(rng), all || coin(rng),
          all || coin(rng), all || coin(rng), all || coin(rng), all || coin(rng), all || coin(rng), all || coin(rng), all || coin(rng),
          all || coin(rng), all || coin(rng)});
     long long nr = db.lastInsertId();

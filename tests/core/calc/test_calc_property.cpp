@@ -64,7 +64,9 @@ TEST_P(CalcProperty, InMemoryEqualsLiteralPasses) {
     EXPECT_GT(fast.scalar("SELECT count(*) FROM Deltagere WHERE Placering > 0").toInt(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(CalcSeeds, CalcProperty, ::testing::Range(1u, 21u));
+// A few seeds catch a broken pass at once; the other seventeen reach the rare shapes.
+INSTANTIATE_TEST_SUITE_P(CalcSeeds, CalcProperty, ::testing::Values(1u, 2u, 3u));
+INSTANTIATE_TEST_SUITE_P(SlowCalcSeeds, CalcProperty, ::testing::Range(4u, 21u));
 
 }  // namespace
 }  // namespace vemora

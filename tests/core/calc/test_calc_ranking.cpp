@@ -6,6 +6,7 @@
 #include "core/calc/racecalc.h"
 #include "core/calc/calc_fixture.h"
 #include "support/testdb.h"
+#include "core/import/importsupport.h"
 
 namespace vemora {
 namespace {
@@ -166,6 +167,46 @@ TEST_F(CalcRanking, ErrorsShowFejlAndTellWhetherTheRaceWasReset) {
     EXPECT_EQ(t.ui.busyOn, t.ui.busyOff);
 
     EXPECT_FALSE(calc(987654));  // no such race
+}
+
+TEST_F(CalcRanking, ResultsThatCannotBeWrittenLeaveTheRaceMarkedAndUnchanged) {
+    long long r = addRace(db, "95 - Sektion");
+    addBird(db, r, "100-26-0001", 1500.0);
+    addBird(db, r, "100-26-0002", 1400.0);
+    ASSERT_TRUE(calc(r));
+    db.execute("UPDATE Deltagere SET \"Meter / min\" = 1600 WHERE Ringnummer = '100-26-0002'");
+    db.execute("UPDATE Kapflyvninger SET Beregn = 1, RestKontant = 7 WHERE Nr = ?", {r});
+    const std::string before = test::dumpTable(db, "Kapflyvninger", "Nr") + test::dumpTable(db, "Deltagere", "Ringnummer");
+
+    // Another program reads the file past the busy wait, so the results cannot be committed;
+    // it lets go as soon as that wait is over.
+    auto other = Database::open(db.path());
+    other->exec("BEGIN");
+    other->scalar("SELECT count(*) FROM Deltagere");
+    db.setBusyTimeout(std::chrono::milliseconds(20));
+    db.setWaitNotifier([&](bool waiting) {
+        if (!waiting && other->inTransaction()) other->exec("COMMIT");
+    });
+    EXPECT_FALSE(calc(r));
+    EXPECT_EQ(t.ui.shown.back().title, "Fejl");
+    EXPECT_NE(t.ui.shown.back().text.find("(database is locked)"), std::string::npos) << t.ui.shown.back().text;
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(test::dumpTable(db, "Kapflyvninger", "Nr") + test::dumpTable(db, "Deltagere", "Ringnummer"), before);
+
+    // Held for good: the failed commit still ends the transaction, so the file is not kept
+    // locked against the other program.
+    db.setWaitNotifier({});
+    other->exec("BEGIN");
+    other->scalar("SELECT count(*) FROM Deltagere");
+    EXPECT_FALSE(calc(r));
+    EXPECT_FALSE(db.inTransaction());
+    other->exec("COMMIT");
+    EXPECT_EQ(test::dumpTable(db, "Kapflyvninger", "Nr") + test::dumpTable(db, "Deltagere", "Ringnummer"), before);
+
+    // The next calculation of stale races repairs it.
+    ASSERT_TRUE(calc(r));
+    EXPECT_EQ(column(db, r, "Placering"), (V{2, 1}));
+    EXPECT_EQ(raceField(db, r, "Beregn"), Value(0));
 }
 
 TEST(CalcText, NocaseFoldAndLastCharacters) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <future>
 #include <fstream>
 #include <sstream>
 
@@ -56,17 +60,19 @@ TEST(DbEngine, ReplacingAStoredQueryWithABadTextKeepsTheOld) {
 }
 
 TEST(DbEngine, DanishOrderPutsAeOeAaAfterZ) {
-    EXPECT_LT(danishCompare("Zorro", "Ærø"), 0);
-    EXPECT_LT(danishCompare("Ærø", "Østerby"), 0);
-    EXPECT_LT(danishCompare("Østerby", "Åbenrå"), 0);
     EXPECT_EQ(danishCompare("ÅBENRÅ", "åbenrå"), 0);
+    EXPECT_EQ(danishCompare("Ärø", "Ærø"), 0);  // Ä and Ö are the Swedish Æ and Ø
+    EXPECT_EQ(danishCompare("Öland", "Øland"), 0);
     EXPECT_LT(danishCompare("abc", "abcd"), 0);
     test::TestApp t;
-    t.db().exec("INSERT INTO Foreninger (Navn) VALUES ('Åbenrå'), ('Zorro'), ('ærø'), ('Aalborg'), ('Østerby')");
+    t.db().exec(
+        "INSERT INTO Foreninger (Navn) VALUES ('Åbenrå'), ('Zorro'), ('ærø'), ('Aalborg'), ('Østerby'), ('Ölme'), "
+        "('Äbel'), ('Émile')");
     RowSet rs = t.db().query("SELECT Navn FROM Foreninger ORDER BY Navn COLLATE DANSK");
     std::vector<std::string> names;
     for (auto& r : rs.rows) names.push_back(r[0].toText());
-    EXPECT_EQ(names, (std::vector<std::string>{"Aalborg", "Zorro", "ærø", "Østerby", "Åbenrå"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Aalborg", "Zorro", "Äbel", "ærø", "Ölme", "Østerby", "Åbenrå", "Émile"}));
 }
 
 TEST(DbEngine, CompactCopyAndIntegrity) {
@@ -119,10 +125,43 @@ TEST(DbEngine, AMisspeltQuotedFieldIsAnErrorNotAText) {
     EXPECT_NO_THROW(t.db().query("SELECT \"Meter / min\" FROM Deltagere"));
 }
 
-TEST(DbStartup, ALockedFileGivesTheEnginesMessage) {
+namespace {
+
+// Lets the other program's lock go as soon as the wait for it is announced.
+struct ReleasingUi : ScriptedUi {
+    Database* other = nullptr;
+    int busyWhileWaiting = -1;
+    void notice(const std::string& text) override {
+        ScriptedUi::notice(text);
+        busyWhileWaiting = busyOn - busyOff;
+        other->exec("COMMIT");
+    }
+};
+
+}  // namespace
+
+TEST(DbStartup, AFileAnotherProgramHoldsIsWaitedForWithTheBusyPointer) {
+    EXPECT_EQ(AppState().busyTimeout, std::chrono::seconds(30));  // long enough to wait out an import
     test::TempFolder f;
     auto other = createSectionDatabase(f.path() / "SEKDATA.MDB");
-    other->exec("BEGIN EXCLUSIVE");  // another program holds the file
+    other->exec("BEGIN EXCLUSIVE");  // another program is writing
+    ReleasingUi ui;
+    ui.other = other.get();
+    AppState app;
+    app.ui = &ui;
+    initAppState(app, f.path());
+    EXPECT_TRUE(openSectionDatabase(app));
+    EXPECT_EQ(ui.notices, std::vector<std::string>{
+                              "Sektionsdatabasen bruges af et andet program. Venter op til 30 sekunder på, at den bliver ledig ..."});
+    EXPECT_EQ(ui.busyWhileWaiting, 1);
+    EXPECT_EQ(ui.busyOn, ui.busyOff);
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST(DbStartup, AFileHeldPastTheWaitIsReportedInDanish) {
+    test::TempFolder f;
+    auto other = createSectionDatabase(f.path() / "SEKDATA.MDB");
+    other->exec("BEGIN EXCLUSIVE");
     ScriptedUi ui;
     AppState app;
     app.ui = &ui;
@@ -131,7 +170,68 @@ TEST(DbStartup, ALockedFileGivesTheEnginesMessage) {
     EXPECT_FALSE(openSectionDatabase(app));
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].title, "Fejl");
-    EXPECT_NE(ui.shown[0].text.find("kan ikke åbnes: database is locked"), std::string::npos) << ui.shown[0].text;
+    EXPECT_NE(ui.shown[0].text.find("Et andet program bruger SEKDATA.MDB. Prøv igen, når det andet program er færdigt "
+                                    "(database is locked)."),
+              std::string::npos)
+        << ui.shown[0].text;
+    EXPECT_EQ(ui.notices.size(), 1u);
+    EXPECT_NE(ui.notices[0].find("op til 0,02 sekunder"), std::string::npos) << ui.notices[0];
+    EXPECT_EQ(ui.busyOn, ui.busyOff);
+    EXPECT_FALSE(app.db);
     other->exec("ROLLBACK");
     EXPECT_EQ(other->integrityCheck(), "ok");
+
+    // A write that waits in vain once the file is open says the same.
+    ASSERT_TRUE(openSectionDatabase(app));
+    other->exec("BEGIN IMMEDIATE");
+    try {
+        app.database().execute("UPDATE Generelt SET CheckResFiler = 1");
+        ADD_FAILURE() << "the write did not wait for the other program";
+    } catch (const DbError& e) {
+        EXPECT_EQ(std::string(e.what()), "Et andet program bruger SEKDATA.MDB. Prøv igen, når det andet program er færdigt "
+                                         "(database is locked).");
+    }
+    EXPECT_EQ(ui.notices.size(), 2u);
+    other->exec("ROLLBACK");
+}
+
+TEST(DbStartup, AWriteProtectedFileIsReportedAtOnce) {
+    test::TempFolder f;
+    createSectionDatabase(f.path() / "SEKDATA.MDB").reset();
+    namespace fs = std::filesystem;
+    fs::permissions(f.path() / "SEKDATA.MDB", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    // Opened by a user who may not write the file (the root user may write anything).
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(3);
+            ScriptedUi ui;
+            AppState app;
+            app.ui = &ui;
+            initAppState(app, f.path());
+            bool opened = openSectionDatabase(app);
+            bool said = ui.shown.size() == 1 && ui.shown[0].text.find("er skrivebeskyttet") != std::string::npos;
+            std::_Exit(opened ? 1 : said ? 0 : 2);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(DbStartup, OnlyRegularFilesAreRead) {
+    test::TempFolder f;
+    auto ini = f.path() / "CONFIG.INI";
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+    auto land = std::async(std::launch::async, [&] { return readLand(f.path()); });
+    if (land.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        std::ofstream(ini) << "[Generelt]\nLand=SE\n";  // a writer at last, so the reader can end
+        FAIL() << "a pipe named CONFIG.INI held the start-up";
+    }
+    EXPECT_EQ(land.get(), "DK");
+    // A device in the database's place is refused before the engine reads it.
+    std::filesystem::create_symlink("/dev/null", f.path() / "SEKDATA.MDB");
+    ScriptedUi ui;
+    AppState app;
+    app.ui = &ui;
+    initAppState(app, f.path());
+    EXPECT_FALSE(openSectionDatabase(app));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_NE(ui.shown[0].text.find("det er ikke en almindelig fil"), std::string::npos) << ui.shown[0].text;
 }

@@ -125,22 +125,14 @@ TEST(DbSchema, EveryTableAndFieldWithItsTypeClassInOrder) {
 
 TEST(DbSchema, DeliveredRowsAndDefaults) {
     test::TestApp t;
-    EXPECT_EQ(t.db().scalar("SELECT Version FROM Generelt").toInt(), 35);
-    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Generelt").toInt(), 1);
-    EXPECT_EQ(t.db().scalar("SELECT count(*) FROM Indskud").toInt(), 1);
-    EXPECT_EQ(t.db().scalar("SELECT MestPoint81 + MestPoint99 FROM Markering").toInt(), 2000);
-    EXPECT_TRUE(t.db().scalar("SELECT SE_PointStep91 FROM Markering").isNull());
-    RowSet km = t.db().query("SELECT KM, Faktor FROM KM_faktorer ORDER BY KM DESC");
-    ASSERT_EQ(km.size(), 5u);
-    EXPECT_EQ(km.get(0, "KM"), Value(570));
-    EXPECT_EQ(km.get(0, "Faktor"), Value(3.5));
-    EXPECT_EQ(km.get(4, "Faktor"), Value(1.5));
-    t.db().exec("INSERT INTO Kapflyvninger (Uge) VALUES (20)");
-    RowSet r = t.db().query("SELECT Beregn, GebyrSlag, RestZ, Kl_Z FROM Kapflyvninger");
-    EXPECT_EQ(r.get(0, "Beregn"), Value(0));
-    EXPECT_EQ(r.get(0, "GebyrSlag"), Value(0.0));
-    t.db().exec("INSERT INTO Mesterskaber (Nr) VALUES ('1')");
-    EXPECT_EQ(t.db().scalar("SELECT Type FROM Mesterskaber"), Value("Point"));
+    EXPECT_EQ(test::rowsText(t.db(), "SELECT (SELECT group_concat(Version) FROM Generelt), (SELECT count(*) FROM Indskud), "
+                                     "MestPoint81 + MestPoint99, SE_PointStep91 FROM Markering"),
+              "35|1|2000|-\n");
+    EXPECT_EQ(test::rowsText(t.db(), "SELECT KM, Faktor FROM KM_faktorer ORDER BY KM DESC"),
+              "570|3.5\n475|3\n360|2.5\n270|2\n180|1.5\n");
+    t.db().exec("INSERT INTO Kapflyvninger (Uge) VALUES (20); INSERT INTO Mesterskaber (Nr) VALUES ('1')");
+    EXPECT_EQ(test::rowsText(t.db(), "SELECT Beregn, GebyrSlag, RestZ, Kl_Z, (SELECT Type FROM Mesterskaber) FROM Kapflyvninger"),
+              "0|0|0|0|Point\n");
 }
 
 TEST(DbSchema, NumberFieldsRefuseText) {
@@ -150,6 +142,67 @@ TEST(DbSchema, NumberFieldsRefuseText) {
     // Digits in text form are converted, as the engine converted the club file's characters.
     t.db().execute("INSERT INTO Deltagere (Kapflyvning, Ringnummer, \"Meter / min\") VALUES (1, 'DK', '1234.5')");
     EXPECT_EQ(t.db().scalar("SELECT \"Meter / min\" FROM Deltagere"), Value(1234.5));
+}
+
+namespace {
+
+// Whether a row with `text` in the field (and a plain value in every required field) goes in.
+bool storesText(Database& db, const TableDef& t, const FieldDef& f, const std::string& text) {
+    std::string cols, marks;
+    std::vector<Value> vals;
+    for (const auto& g : t.fields) {
+        if (g.type == FieldType::Counter || (&g != &f && !g.required)) continue;
+        cols += (cols.empty() ? "" : ", ") + sqlIdent(g.name);
+        marks += marks.empty() ? "?" : ", ?";
+        vals.push_back(&g == &f ? Value(text) : g.type == FieldType::Text ? Value("1") : Value(1));
+    }
+    Transaction tr(db);
+    try {
+        db.execute("INSERT INTO " + sqlIdent(t.name) + " (" + cols + ") VALUES (" + marks + ")", vals);
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+std::string repeat(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+}  // namespace
+
+TEST(DbSchema, TextFieldsHoldTheirSizeInCharactersWhoeverWrites) {
+    test::TestApp t;
+    Database& db = t.db();
+    db.exec("PRAGMA foreign_keys = OFF");  // rows without their race, for the field alone
+    const std::map<std::string, int> documented{
+        {"Deltagere.Ringnummer", 11}, {"Deltagere.Forening", 3}, {"Deltagere.Slag_Navn", 50}, {"Deltagere.ForeningskrydsT", 10},
+        {"Deltagere.Område", 5},      {"Deltagere.Kode2", 1},    {"Kapflyvninger.Kommentarer", 255}, {"Kapflyvninger.LMU", 1},
+        {"ImportFejl.Farvekode", 2},  {"ImportFejl.Tekst", 255}, {"ResModt.Forening", 3}, {"Regnskab.Forening", 3}};
+    int checkedDocumented = 0;
+    for (const auto& table : schemaTables()) {
+        for (const auto& f : table.fields) {
+            if (f.type != FieldType::Text) continue;
+            std::string name = table.name + "." + f.name;
+            if (auto d = documented.find(name); d != documented.end()) {
+                EXPECT_EQ(f.size, d->second) << name;
+                ++checkedDocumented;
+            }
+            // Characters, not bytes: "æ" is two bytes in the file.
+            EXPECT_TRUE(storesText(db, table, f, repeat("æ", f.size))) << name;
+            EXPECT_FALSE(storesText(db, table, f, repeat("æ", f.size) + "x")) << name;
+        }
+    }
+    EXPECT_EQ(checkedDocumented, static_cast<int>(documented.size()));
+    // The engine's own message names the field and its size; the sqlite3 shell gets the same.
+    try {
+        db.execute("INSERT INTO Stationer (Nr, Navn) VALUES ('101', ?)", {std::string(51, 'x')});
+        ADD_FAILURE() << "a 51-character station name was stored";
+    } catch (const DbError& e) {
+        EXPECT_EQ(std::string(e.what()), "CHECK constraint failed: Navn højst 50 tegn");
+    }
 }
 
 TEST(DbSchema, EveryStoredQueryIsSelectableWithItsDocumentedColumns) {
@@ -207,19 +260,9 @@ TEST(DbSchema, RaceListLabelsKindsAndCountsRacesWithoutAccounts) {
         " (2, 20, '93 - Hvid skema', NULL, NULL), (3, 21, '96 - Gul skema', '007', NULL);"
         "INSERT INTO Regnskab (Kapflyvning, Forening, AntalDuer, AntalHanner, AntalHunner) VALUES (3, '001', 10, 6, 4),"
         " (3, '002', 5, NULL, 5);");
-    RowSet rs = t.db().query("SELECT * FROM \"Q Kapflyvninger\"");
-    ASSERT_EQ(rs.size(), 3u);
-    EXPECT_EQ(rs.get(0, "Regi"), Value("Privat"));
-    EXPECT_EQ(rs.get(1, "Regi"), Value("Ryx"));
-    EXPECT_EQ(rs.get(2, "Regi"), Value("Sektion"));
-    EXPECT_EQ(rs.get(0, "Station3"), Value("007"));
-    EXPECT_EQ(rs.get(0, "Duer"), Value(0));
-    EXPECT_TRUE(rs.get(1, "Navn").isNull());
-    EXPECT_TRUE(rs.get(1, "Station3").isNull());
-    EXPECT_EQ(rs.get(2, "Navn"), Value("Padborg"));
-    EXPECT_EQ(rs.get(2, "Duer"), Value(15));
-    EXPECT_EQ(rs.get(2, "Hanner"), Value(6));  // a Null count counts as 0
-    EXPECT_EQ(rs.get(2, "Hunner"), Value(9));
+    // A race without accounts counts no birds; a Null count counts as 0.
+    EXPECT_EQ(test::rowsText(t.db(), "SELECT Regi, Station3, Navn, Duer, Hanner, Hunner FROM \"Q Kapflyvninger\""),
+              "Privat|007|-|0|0|0\nRyx|-|-|0|0|0\nSektion|007|Padborg|15|6|9\n");  // "7" shows as 007 but finds no name
 }
 
 TEST(DbSchema, PrizeSummaryLetters) {
@@ -231,12 +274,9 @@ TEST(DbSchema, PrizeSummaryLetters) {
         "INSERT INTO Deltagere (Kapflyvning, Ringnummer, Placering, PræmieretIKlS) VALUES (1, 'DK-2', 2, 1);"
         "INSERT INTO Deltagere (Kapflyvning, Ringnummer, Placering) VALUES (1, 'DK-3', 3);"
         "INSERT INTO Deltagere (Kapflyvning, Ringnummer, Placering) VALUES (1, 'DK-4', 0);");
-    RowSet rs = t.db().query("SELECT Ringnummer, Præmier, \"Antal duer\" FROM \"Q Kapflyvningsresultat\"");
-    ASSERT_EQ(rs.size(), 3u);  // the unplaced bird is not listed
-    EXPECT_EQ(rs.get(0, "Præmier"), Value("A3/E"));
-    EXPECT_EQ(rs.get(1, "Præmier"), Value("S"));
-    EXPECT_EQ(rs.get(2, "Præmier"), Value(""));
-    EXPECT_EQ(rs.get(0, "Antal duer"), Value(4));
+    // The unplaced bird is not listed.
+    EXPECT_EQ(test::rowsText(t.db(), "SELECT Ringnummer, Præmier, \"Antal duer\" FROM \"Q Kapflyvningsresultat\""),
+              "DK-1|A3/E|4\nDK-2|S|4\nDK-3||4\n");
 }
 
 TEST(DbSchema, DeletingARaceEmptiesEveryPerRaceTable) {

@@ -37,15 +37,4 @@ inline std::string joinLines(const std::vector<std::string>& lines) {
     return out;
 }
 
-// Every row of a table as text in a stable order, for comparing two states of the database.
-inline std::string dumpTable(Database& db, const std::string& table, const std::string& orderBy) {
-    RowSet rs = db.query("SELECT * FROM " + sqlIdent(table) + " ORDER BY " + orderBy);
-    std::string out;
-    for (const auto& row : rs.rows) {
-        for (const auto& v : row) out += (v.isNull() ? "<null>" : v.toText()) + "|";
-        out += "\n";
-    }
-    return out;
-}
-
 }  // namespace vemora::test

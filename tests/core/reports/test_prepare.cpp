@@ -378,6 +378,63 @@ TEST_F(PreparePrintTest, StatisticsConditionsAndDiplomas) {
     EXPECT_EQ(refused(d), "Fejl: Ugyldig angivelse.");
 }
 
+TEST_F(PreparePrintTest, ChampionshipStandingsAndDiplomasAreComputedAndChosenByTheirType) {
+    PrintRequest r;
+    r.tab = PrintTab::Championship;
+    EXPECT_EQ(refused(r), "Fejl: Vælg et mesterskab.");
+    r.championship = "099";
+    EXPECT_EQ(refused(r), "Fejl: Vælg et mesterskab.");
+
+    r.championship = "001";
+    PreparedReport out;
+    RowSet rs = prepare(r, out);
+    EXPECT_EQ(out.reportFile, "Mestersk.RPT");
+    EXPECT_EQ(out.title, "Mesterskab");
+    EXPECT_EQ(out.storedQuery, "Q Mesterskabsresultat");
+    EXPECT_TRUE(out.wordExport);
+    ASSERT_FALSE(rs.empty());
+    EXPECT_EQ(rs.size(), db.scalar("SELECT count(*) FROM Mesterskabsresultat WHERE Mesterskabsnr = '001'").toInt());
+    EXPECT_EQ(rs.get(0, "Proportioner"), Value("3 duer pr. kapflyvning. 3 kapflyvninger medtalt. "));
+    r.decimals = true;
+    prepare(r, out);
+    EXPECT_EQ(out.reportFile, "Mesterd.RPT");
+
+    // The page tables: points per flight, the total headed "Point" or, for the coefficient,
+    // "Koef."; "Vis decimaler" does not count where the dialog does not offer it.
+    r.specifyPoints = true;
+    rs = prepare(r, out);
+    EXPECT_EQ(out.reportFile, "Mesterdt.RPT");
+    EXPECT_EQ(out.storedQuery, "Q_Mesterskab_Crosstab");
+    ASSERT_FALSE(rs.empty());
+    EXPECT_EQ(rs.get(0, "TYPE"), Value("Point"));
+    r.championship = "005";
+    rs = prepare(r, out);
+    EXPECT_EQ(out.reportFile, "Esduet.RPT");
+    EXPECT_EQ(rs.get(0, "TYPE"), Value("Koef."));
+    r.championship = "004";
+    r.specifyPoints = false;
+    prepare(r, out);
+    EXPECT_EQ(out.reportFile, "MESTHB.RPT");
+
+    PrintRequest d;
+    d.tab = PrintTab::Diplomas;
+    d.diploma = DiplomaKind::Championships;
+    EXPECT_EQ(refused(d), "Fejl: Angiv mesterskab.");
+    d.diplomaChampionship = "001 - Et andet navn";
+    EXPECT_EQ(refused(d), "Fejl: Mesterskab kunne ikke findes.");
+    d.diplomaChampionship = championshipChoice(db, "003");
+    EXPECT_EQ(d.diplomaChampionship, "003 - Foreningsmesterskab");
+    rs = prepare(d, out);
+    EXPECT_EQ(out.reportFile, "mestdipl.RPT");
+    EXPECT_EQ(out.title, "Mesterskabsdiplomer");
+    EXPECT_NE(out.sql.find("Where Placering <= 3 AND Mesterskabsnr = '003' Order By Mesterskabsnr, Placering"),
+              std::string::npos);
+    EXPECT_EQ(rs.size(), 3u);
+    EXPECT_EQ(rs.get(0, "Titel"), Value("Foreningsmesterskab"));
+    d.diplomaCount = "1";
+    EXPECT_EQ(prepare(d, out).size(), 1u);
+}
+
 TEST_F(PreparePrintTest, RefusalsLeaveTheStoredQueryAlone) {
     const std::string before = db.viewSql("Q Kapflyvningsresultat");
     PrintRequest r;

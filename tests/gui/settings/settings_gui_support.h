@@ -9,8 +9,12 @@
 
 namespace vemora::test {
 
-// Lets the deferred work of the shared behaviours (select on focus, focus taken back) run.
-inline void settle() { QTest::qWait(5); }
+// Lets the deferred work of the shared behaviours (select on focus, focus taken back) run:
+// it is queued for the next turn of the event loop, which processing the events gives it.
+inline void settle() {
+    QApplication::processEvents();
+    QApplication::processEvents();
+}
 
 inline void activate(QWidget* w) {
     w->show();
