@@ -39,12 +39,12 @@ TEST(CliInit, AMissingFolderFailsWithADanishMessage) {
 TEST(CliInit, UpgradesAnOlderDatabaseAndRefusesANewerOne) {
     TempFolder f;
     buildOldDatabase(f.path() / "SEKDATA.MDB", {12});
-    auto r = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    auto r = runCli(f.path(), "init");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "Version 35\n");
     Database::open(f.path() / "SEKDATA.MDB")->exec("UPDATE Generelt SET Version = 40");
-    auto newer = runCommand(cli() + " --folder " + shellQuote(f.path().string()) + " init");
+    auto newer = runCli(f.path(), "init");
     EXPECT_EQ(newer.exitCode, 1);
     EXPECT_NE(newer.err.find("Fejl: Sektionsdatabasen har version 40"), std::string::npos) << newer.err;
     EXPECT_EQ(newer.out, "");

@@ -176,7 +176,7 @@ TEST_F(CalcRanking, ResultsThatCannotBeWrittenLeaveTheRaceMarkedAndUnchanged) {
     ASSERT_TRUE(calc(r));
     db.execute("UPDATE Deltagere SET \"Meter / min\" = 1600 WHERE Ringnummer = '100-26-0002'");
     db.execute("UPDATE Kapflyvninger SET Beregn = 1, RestKontant = 7 WHERE Nr = ?", {r});
-    const std::string before = test::dumpTable(db, "Kapflyvninger", "Nr") + test::dumpTable(db, "Deltagere", "Ringnummer");
+    const std::string before = test::rowsText(db, "SELECT * FROM Kapflyvninger ORDER BY Nr") + test::rowsText(db, "SELECT * FROM Deltagere ORDER BY Ringnummer");
 
     // Another program reads the file past the busy wait, so the results cannot be committed;
     // it lets go as soon as that wait is over.
@@ -191,7 +191,7 @@ TEST_F(CalcRanking, ResultsThatCannotBeWrittenLeaveTheRaceMarkedAndUnchanged) {
     EXPECT_EQ(t.ui.shown.back().title, "Fejl");
     EXPECT_NE(t.ui.shown.back().text.find("(database is locked)"), std::string::npos) << t.ui.shown.back().text;
     EXPECT_FALSE(db.inTransaction());
-    EXPECT_EQ(test::dumpTable(db, "Kapflyvninger", "Nr") + test::dumpTable(db, "Deltagere", "Ringnummer"), before);
+    EXPECT_EQ(test::rowsText(db, "SELECT * FROM Kapflyvninger ORDER BY Nr") + test::rowsText(db, "SELECT * FROM Deltagere ORDER BY Ringnummer"), before);
 
     // Held for good: the failed commit still ends the transaction, so the file is not kept
     // locked against the other program.
@@ -201,7 +201,7 @@ TEST_F(CalcRanking, ResultsThatCannotBeWrittenLeaveTheRaceMarkedAndUnchanged) {
     EXPECT_FALSE(calc(r));
     EXPECT_FALSE(db.inTransaction());
     other->exec("COMMIT");
-    EXPECT_EQ(test::dumpTable(db, "Kapflyvninger", "Nr") + test::dumpTable(db, "Deltagere", "Ringnummer"), before);
+    EXPECT_EQ(test::rowsText(db, "SELECT * FROM Kapflyvninger ORDER BY Nr") + test::rowsText(db, "SELECT * FROM Deltagere ORDER BY Ringnummer"), before);
 
     // The next calculation of stale races repairs it.
     ASSERT_TRUE(calc(r));

@@ -149,7 +149,7 @@ inline void makeDefinition(Database& db, std::mt19937& rng, const std::string& n
         "Antal_P_flyvninger, TopProc) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
         {nr, "Mesterskab " + nr, type, coin(rng, 0.1), coin(rng, 0.1), coin(rng, 0.1), coin(rng, 0.05), coin(rng, 0.1),
          coin(rng, 0.1), maybe(0.1, {"b", "A"}), maybe(0.1, {"1", "X"}), maybe(0.05, {"1"}), maybe(0.05, {"3"}),
-         maybe(0.1, {"12", "AB"}), maybe(0.1, {"A", "u"}), maybe(0.1, {"25", "26"}), maybe(0.1, {"24", "2#", "[!2]5"}),
+         maybe(0.1, {"12", "AB"}), maybe(0.1, {"A", "u"}), maybe(0.1, {"25", "26"}), maybe(0.1, {"24", "2#", "?5"}),
          maybe(0.4, {0, 1, 2, 3}), maybe(0.5, {0, 1, 2, 3, 5, 8}), maybe(0.3, {0, 1, 2}), maybe(0.3, {0, 1, 2}),
          maybe(0.3, {1, 2, 3}), maybe(0.3, {0, 1, 2}), maybe(0.2, {10, 20, 35, 50, 100})});
     long long recNr = db.lastInsertId();

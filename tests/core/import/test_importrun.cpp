@@ -382,7 +382,7 @@ std::string importedRows(const std::string& bytes) {
     for (auto [table, order] : {std::pair{"Foreninger", "Nr"}, {"Kapflyvninger", "Nr"}, {"Stationer", "Nr"},
                                 {"Deltagere", "Ringnummer"}, {"Slagspil", "Slag"}, {"Regnskab", "Kapflyvning"},
                                 {"Indbetalinger", "Kapflyvning"}, {"ResModt", "Uge"}})
-        out += std::string(table) + "\n" + test::dumpTable(t.db(), table, order);
+        out += std::string(table) + "\n" + test::rowsText(t.db(), "SELECT * FROM " + std::string(table) + " ORDER BY " + order);
     return out;
 }
 
