@@ -313,7 +313,20 @@ TEST(PrintDialog, WordFileForTheResultListsOnlyAndTheNameIsKept) {
     EXPECT_EQ((*bird)[1], "035-26-0002");
     EXPECT_EQ(d->txtDocname->text(), QString::fromStdString(docx.string()));
 
-    // Labels go to no Word file, but the file of the name is deleted all the same.
+    // A choice the preparation refuses leaves the file alone.
+    QTest::keyClicks(d->DuerTilUdskrift, "x%");
+    d->cmdSaveAsDoc->click();
+    EXPECT_EQ(s.t.ui.messages(), std::vector<std::string>{"Fejl: Ugyldig angivelse."});
+    EXPECT_TRUE(fs::exists(docx));
+    d->DuerTilUdskrift->clear();
+    s.t.ui.shown.clear();
+
+    // The receipt list and the labels go to no Word file, but the file of the name is
+    // deleted all the same.
+    d->chkModtListe->click();
+    d->cmdSaveAsDoc->click();
+    EXPECT_FALSE(fs::exists(docx));
+    std::ofstream(docx) << "gammel";
     showTab(d, PrintTab::Labels);
     d->cmdSaveAsDoc->click();
     EXPECT_FALSE(fs::exists(docx));
