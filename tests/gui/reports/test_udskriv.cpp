@@ -97,6 +97,10 @@ TEST(PrintDialog, OpensCentredWithBothRaceListsOnTheWorkingWeek) {
     // The menu command again brings the open dialog forward instead of a second one.
     EXPECT_EQ(test::openPrintDialog(*w), dlg);
     EXPECT_EQ(w->findChildren<Udskriv*>().size(), 1);
+
+    // "&Luk" closes it.
+    QTest::keyClick(dlg, Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY(w->findChildren<Udskriv*>().empty());
 }
 
 TEST(PrintDialog, LaterWorkingWeekStartsOnTheLastRaceAndASmallWindowOnTheTopLeft) {
