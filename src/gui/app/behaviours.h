@@ -17,6 +17,9 @@ namespace vemora::gui {
 // a button it presses the button; inside a grid it is handed to GridEnterKey. Controls
 // created later are covered too.
 void EnterAsTab(QWidget* form);
+// While the focus is inside the form, a button's access key presses the button even when
+// the main window's menu bar has the same key ("&Vis udskrift" and the menu "&Vis").
+void OwnAccessKeysFirst(QWidget* form);
 // Enter inside a grid: the next visible column, and after the last one the row is committed
 // and the first column of the next row is current.
 void GridEnterKey(QAbstractItemView* grid);

@@ -220,7 +220,10 @@ TEST(PrintDialog, PreviewOpensAViewerWithTheResultListFillingTheMainWindow) {
     Udskriv* d = test::openPrintDialog(*w);
     ASSERT_EQ(currentNr(d->gridKapflyvninger), 1);
     d->UdskrivAlleBeregnede->click();
-    d->cmdPreview->click();
+    // Alt+V is also the main menu's "&Vis"; inside the dialog it is "&Vis udskrift".
+    d->DuerTilUdskrift->setFocus();
+    QTest::keyClick(d->DuerTilUdskrift, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(d->DuerTilUdskrift->text(), "");
     ASSERT_EQ(test::viewers(*w).size(), 1u) << testing::PrintToString(s.t.ui.messages());
     gui::ReportForm* v = test::viewers(*w)[0];
     EXPECT_EQ(v->windowTitle(), "Kapflyvningsresultat");
