@@ -131,6 +131,8 @@ ReportForm::ReportForm(AppState& app, std::shared_ptr<const report::ReportDocume
     askPdfFileName = [this](const QString& suggested) {
         return QFileDialog::getSaveFileName(this, "Gem som PDF-fil", suggested, "PDF-fil (*.pdf);;Alle filer (*)");
     };
+    // The print dialog behind has "Definer &printer" and "&Udskriv" too.
+    OwnAccessKeysFirst(this);
     CR->setFocus();
 }
 

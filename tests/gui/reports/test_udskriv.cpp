@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gui/reports/pageview.h"
 #include "gui/reports/printing.h"
 #include "report/document.h"
 #include "print_gui_support.h"
@@ -234,6 +235,16 @@ TEST(PrintDialog, PreviewOpensAViewerWithTheResultListFillingTheMainWindow) {
     EXPECT_TRUE(contains(texts, "Uge 23  -  95 - Blå skema"));
     EXPECT_EQ(s.t.app.currentWeek, 23);  // printing a race makes its week the working week
     EXPECT_EQ(currentNr(d->gridKapflyvninger), 1);  // the calculation did not move the list
+    // Alt+P in the viewer is its "Gem som &PDF", not the dialog's "Definer &printer".
+    bool asked = false;
+    v->askPdfFileName = [&](const QString&) {
+        asked = true;
+        return QString();
+    };
+    v->CR->setFocus();
+    QTest::keyClick(v->CR, Qt::Key_P, Qt::AltModifier);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(s.t.ui.shown.empty());
 
     // Another preview is another window; the dialog's choices are checked first.
     showTab(d, PrintTab::Labels);
