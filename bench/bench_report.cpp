@@ -92,7 +92,7 @@ reports::PrintRequest statistics() {
     return r;
 }
 
-// The whole printout as the print command makes it; the document is kept for the baseline.
+// The whole printout as the print command makes it; the rendered pages are kept for the baseline.
 std::unique_ptr<report::ReportDocument> print(const reports::PrintRequest& req, const fs::path& pdf) {
     Season& s = season();
     reports::PreparedReport prepared;

@@ -44,11 +44,11 @@ struct ReportDocument::Fonts {
     };
     std::vector<Font> list;
 
-    int index(const reports::FontSpec& spec) {
-        QFont f(QString::fromStdString(spec.family));
-        f.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.size * 25.4 / 72.0 * kPerMm))));
-        f.setBold(spec.bold);
-        f.setItalic(spec.italic);
+    int index(const reports::FontSpec& wanted) {
+        QFont f(QString::fromStdString(wanted.family));
+        f.setPixelSize(std::max(1, static_cast<int>(std::lround(wanted.size * 25.4 / 72.0 * kPerMm))));
+        f.setBold(wanted.bold);
+        f.setItalic(wanted.italic);
         f.setKerning(false);
         // Any letter spacing makes the shaper leave out ligatures: "fl" stays two letters, so
         // the text of a PDF reads back as it was written ("Kapflyvning", not "Kap\uFB02yvning").

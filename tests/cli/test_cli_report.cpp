@@ -137,8 +137,12 @@ INSTANTIATE_TEST_SUITE_P(Definitions, ReportGolden, ::testing::ValuesIn(kCases),
 TEST(ReportCommand, RefusesBadInputAndLeavesTheTargetAlone) {
     test::TestApp t;
     test::loadReportSeason(t.db());
-    test::copyReportDefinitions(t.folder.path());
     const fs::path folder = t.folder.path();
+    // A data folder without definitions of its own prints with those delivered beside the program.
+    auto plain = report(folder, "race-accounts --race 4 --pdf " + shellQuote((folder / "plain.pdf").string()));
+    EXPECT_EQ(plain.exitCode, 0) << plain.err;
+    EXPECT_TRUE(fs::exists(folder / "plain.pdf"));
+    test::copyReportDefinitions(folder);
     const fs::path pdf = folder / "ud.pdf";
     std::ofstream(pdf) << "forrige udskrift";
     auto refused = [&](const std::string& args, const std::string& message) {

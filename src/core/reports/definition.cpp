@@ -642,6 +642,27 @@ Definition parseDefinition(std::string_view text, const std::string& fileName) {
     return Parser(text, fileName).run();
 }
 
+namespace {
+
+bool holdsDefinitions(const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string ext = it->path().extension().string();
+        if (ext.size() == 4 && iequals(ext, ".rpt") && it->is_regular_file(ec)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::filesystem::path definitionFolder(const std::filesystem::path& programFolder) {
+    if (holdsDefinitions(programFolder)) return programFolder;
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec && holdsDefinitions(exe.parent_path())) return exe.parent_path();
+    return programFolder;
+}
+
 Definition loadDefinition(const std::filesystem::path& folder, const std::string& fileName) {
     auto found = findFileNoCase(folder, fileName);
     if (!found)

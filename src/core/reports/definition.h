@@ -157,6 +157,11 @@ struct Definition {
 Definition parseDefinition(std::string_view text, const std::string& fileName);
 // Finds the file in the folder without regard to case and reads it; throws DefinitionError
 // when it is missing, unreadable or wrong.
+// Where the definitions are read from: the program folder, or, when it holds none at all (a
+// data folder given to the command-line tool, a new section), the definitions delivered
+// beside the running program. A folder with some definitions is taken as the section's own
+// choice, so one it lacks is reported rather than replaced by the delivered one.
+std::filesystem::path definitionFolder(const std::filesystem::path& programFolder);
 Definition loadDefinition(const std::filesystem::path& folder, const std::string& fileName);
 
 }  // namespace vemora::reports

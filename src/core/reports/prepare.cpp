@@ -213,9 +213,10 @@ namespace detail {
 bool finishPrint(AppState& app, PreparedReport& out, const std::string& file, const std::string& title,
                  const std::string& sql, const std::string& storedQuery, bool alreadyWritten) {
     if (!storedQuery.empty() && !alreadyWritten) app.database().createOrReplaceView(storedQuery, sql);
-    auto def = std::make_shared<Definition>(loadDefinition(app.appPath, file));
+    const std::filesystem::path folder = definitionFolder(app.appPath);
+    auto def = std::make_shared<Definition>(loadDefinition(folder, file));
     out.reportFile = file;
-    out.path = findFileNoCase(app.appPath, file).value_or(app.appPath / file);
+    out.path = findFileNoCase(folder, file).value_or(folder / file);
     out.title = title;
     out.sql = sql;
     out.storedQuery = storedQuery;

@@ -50,7 +50,7 @@ bool prepareChampionshipDiplomas(AppState& app, const PrintRequest& r, PreparedR
     const std::string nr = found.rows[0][0].toText();
     if (!championships::CalcChampionship(app, nr, championships::ChampOptions{})) return false;
     std::string n = trim(r.diplomaCount);
-    if (n.empty()) n = "3";
+    if (n.empty()) n = std::string(1, '3');  // the box's default
     if (!allDigits(n)) {
         error(app, "Ugyldig angivelse.");
         return false;

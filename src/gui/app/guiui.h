@@ -1,5 +1,5 @@
 #pragma once
-// The desktop program's message interface: message boxes with the documented titles,
+// The desktop program's message interface: message boxes with the titles each message names,
 // buttons, default button and icon, in Danish, and the wait cursor.
 #include <QWidget>
 
