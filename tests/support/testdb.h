@@ -36,4 +36,16 @@ struct TestApp {
     Database& db() { return app.database(); }
 };
 
+// A program started on a folder, its database not yet opened: for the start-up paths.
+struct Startup {
+    ScriptedUi ui;
+    AppState app;
+    explicit Startup(const std::filesystem::path& folder, std::deque<Answer> answers = {}) : ui(std::move(answers)) {
+        app.ui = &ui;
+        initAppState(app, folder);
+    }
+    Startup(const Startup&) = delete;
+    Startup& operator=(const Startup&) = delete;
+};
+
 }  // namespace vemora::test

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "core/base/dates.h"
 #include "core/base/text.h"
+#include "support/files.h"
 #include "support/testdb.h"
 
 using namespace vemora;
@@ -61,10 +60,7 @@ TEST(Text, WriterPlacesFixedWidthFieldsAndEndsLinesWithCrLf) {
         w.encodedLine(line);
         EXPECT_TRUE(w.ok());
     }
-    std::ifstream in(f.path() / "UD.TXT", std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    EXPECT_EQ(ss.str(), "S\xf8nderborg \x80\r\n" + line + "\r\n");
+    EXPECT_EQ(test::readBytes(f.path() / "UD.TXT"), "S\xf8nderborg \x80\r\n" + line + "\r\n");
     EXPECT_FALSE(Cp1252Writer(f.path() / "no" / "such" / "folder.txt").ok());
 }
 

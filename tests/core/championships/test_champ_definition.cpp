@@ -1,8 +1,6 @@
-// Championship definitions: input rules, races and member birds, the criteria text and
-// which birds each criterion lets take part.
+// Championship definitions: input rules, races and member birds, saving and deleting, the
+// criteria text. Which birds each criterion lets take part is the generated comparison's.
 #include <gtest/gtest.h>
-
-#include <set>
 
 #include "core/championships/champ_fixture.h"
 #include "core/championships/definition.h"
@@ -11,7 +9,6 @@ namespace vemora {
 namespace {
 
 using namespace championships;
-using champtest::Fields;
 using champtest::Season;
 
 TEST(ChampDefinition, InputRules) {
@@ -130,70 +127,6 @@ TEST(ChampDefinition, CriteriaTextForEveryCombination) {
     s.champ("201", "Point", {{"Antal_duer_pr_slag", 2}, {"Antal_flyvninger", 1}, {"Antal_L_flyvninger", 1}});
     EXPECT_EQ(CriteriaText(s.db, "201"), "2 duer pr. kapflyvning. 1 kapflyvning medtalt. 1 langdistanceflyvning medtalt. ");
     EXPECT_EQ(CriteriaText(s.db, "999"), "");
-}
-
-// Birds that differ in one criterion field each; a Due/point standing shows which take part.
-TEST(ChampDefinition, EachCriterionSelectsItsBirds) {
-    Season s;
-    long long r = s.race("95 - A", 20);
-    struct B {
-        const char* ring;
-        Fields f;
-    };
-    const std::vector<B> birds{
-        {"100-25-0001", {{"Begynder", true}}},
-        {"100-25-0002", {{"Junior", true}}},
-        {"100-25-0003", {{"Pensionist", true}}},
-        {"100-25-0004", {{"Sportsdue", true}, {"Foreningskryds", true}}},
-        {"100-24-0005", {{"ForeningskrydsT", "aBc"}, {"Køn", "u"}}},
-        {"100-26-0006", {{"Kode1", "x"}, {"Kode2", "1"}, {"Kode3", "2"}, {"Område", "Nord"}}},
-        {"100-26-0007", {{"Placering", 5}}},
-    };
-    for (const auto& b : birds) {
-        Fields f = b.f;
-        f.emplace("Placering", 1);
-        f["Kapflyvning_ialt"] = 20;
-        f["Point"] = 100.0;
-        s.result(r, b.ring, f);
-    }
-    auto selected = [&](Fields criteria) {
-        static int n = 0;
-        std::string nr = std::to_string(300 + ++n);
-        s.champ(nr, "Due/point", criteria, {r});
-        EXPECT_TRUE(s.calc(nr));
-        std::set<std::string> rings;
-        for (auto& [id, st] : s.standings(nr)) rings.insert(st.ring.toText().substr(7));
-        return rings;
-    };
-    using Set = std::set<std::string>;
-    EXPECT_EQ(selected({}).size(), 7u);
-    EXPECT_EQ(selected({{"Kun_Begyndere", true}}), (Set{"0001"}));
-    EXPECT_EQ(selected({{"Kun_Begyndere", true}, {"Kun_juniorduer", true}}), (Set{"0001", "0002"}));
-    EXPECT_EQ(selected({{"Kun_Pensionister", true}, {"Kun_juniorduer", true}}), (Set{"0002", "0003"}));
-    EXPECT_EQ(selected({{"Kun_Begyndere", true}, {"Kun_juniorduer", true}, {"Kun_Pensionister", true}}), (Set{"0001", "0002", "0003"}));
-    EXPECT_EQ(selected({{"Kun_sportsduer", true}}), (Set{"0004"}));
-    EXPECT_EQ(selected({{"Ekskl_Sportsduer", true}}).count("0004"), 0u);
-    EXPECT_EQ(selected({{"Ekskl_Sportsduer", true}}).size(), 6u);
-    EXPECT_EQ(selected({{"Kun_foreningsafkrydsede", true}}), (Set{"0004"}));
-    EXPECT_EQ(selected({{"Foreningsmarkering1", "b"}}), (Set{"0005"}));  // the letter is found whatever its case
-    EXPECT_EQ(selected({{"Køn", "U"}}), (Set{"0005"}));
-    EXPECT_EQ(selected({{"Kun_Kode1", "X"}}), (Set{"0006"}));
-    EXPECT_EQ(selected({{"Kun_Kode2", "1"}, {"Kun_Kode3", "2"}}), (Set{"0006"}));
-    EXPECT_EQ(selected({{"Kun_Kode3", "1"}}), (Set{}));
-    EXPECT_EQ(selected({{"Område", "nord"}}), (Set{"0006"}));
-    EXPECT_EQ(selected({{"Årgang", "24"}}), (Set{"0005"}));
-    EXPECT_EQ(selected({{"Ekskl_Årgang", "25"}}), (Set{"0005", "0006", "0007"}));
-    EXPECT_EQ(selected({{"Ekskl_Årgang", "2#"}}), (Set{}));  // the year box is no digits-only box: patterns work
-    // Placing 5 of 20 is 25 %.
-    EXPECT_EQ(selected({{"TopProc", 20}}).count("0007"), 0u);
-    EXPECT_EQ(selected({{"TopProc", 25}}).count("0007"), 1u);
-    // Member birds: only they take part; one that flew no race adds nothing.
-    long long rec = s.champ("400", "Due/point", {}, {r});
-    ASSERT_TRUE(AddMemberBird(s.app, rec, "100-25-0002"));
-    ASSERT_TRUE(AddMemberBird(s.app, rec, "999-26-0001"));
-    ASSERT_TRUE(s.calc("400"));
-    ASSERT_EQ(s.standings("400").size(), 1u);
-    EXPECT_EQ(s.standings("400").begin()->first, "100-25-0002 001/001 Hansen");
 }
 
 }  // namespace

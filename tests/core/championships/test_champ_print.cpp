@@ -73,14 +73,6 @@ TEST(ChampPrint, MissingEmptyAndUnknownChampionships) {
     s.db.execute("DELETE FROM Kapflyvninger WHERE Nr = ?", {c});
     ASSERT_TRUE(s.calc("002"));
     EXPECT_TRUE(s.standings("002").empty());
-
-    // A type that is none of the eleven is computed by the single-bird routine as coefficients.
-    s.champ("003", "Ukendt", {}, {s.a, s.b});
-    ASSERT_TRUE(s.calc("003"));
-    auto st = s.standings("003");
-    EXPECT_EQ(st["100-26-0001 001/001 Hansen"].points, 0.2);
-    EXPECT_EQ(st["100-26-0001 001/001 Hansen"].placering, 1);
-    EXPECT_EQ(st["200-26-0001 002/001 Hansen"].placering, 2);
 }
 
 TEST(ChampPrint, RacesAreBroughtUpToDateFirst) {
@@ -118,18 +110,6 @@ TEST(ChampPrint, AFailedStoreKeepsTheOldStandingsAndPages) {
     EXPECT_EQ(s.cells("001/001 Hansen")[0], "200");
     EXPECT_EQ(calctest::raceField(s.db, r, "Middelafstand"), Value(1.0));
     EXPECT_EQ(s.t.ui.busyOn, s.t.ui.busyOff);
-}
-
-TEST(ChampPrint, HbCountsAFastBirdTheRaceLeftUnplaced) {
-    Season s;
-    long long r = s.race("95 - A", 20);
-    s.result(r, "100-26-0001", {{"Meter / min", 1200.0}, {"Placering", 1}, {"Kapflyvning_ialt", 4}});
-    // Faster than 0 but not above the section's threshold: no placing.
-    s.result(r, "100-26-0002", {{"Meter / min", 800.0}, {"Kapflyvning_ialt", 4}});
-    s.champ("001", "HB", {}, {r});
-    ASSERT_TRUE(s.calc("001"));
-    EXPECT_EQ(s.standings("001")["001/001 Hansen"].points, 2);
-    EXPECT_EQ(s.standings("001")["001/001 Hansen"].points2, Value(125.0));
 }
 
 }  // namespace

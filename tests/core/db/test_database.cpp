@@ -3,12 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <future>
 #include <fstream>
-#include <sstream>
 
 #include "core/db/database.h"
+#include "support/files.h"
 #include "support/testdb.h"
 
 using namespace vemora;
@@ -91,28 +90,21 @@ TEST(DbStartup, ADamagedFileIsReportedAndNeverOverwritten) {
     test::TempFolder f;
     std::string garbage(4096, '\x5a');
     f.write("sekdata.mdb", garbage);
-    ScriptedUi ui;
-    AppState app;
-    app.ui = &ui;
-    initAppState(app, f.path());
+    test::Startup st(f.path());
+    auto& [ui, app] = st;
     EXPECT_FALSE(openSectionDatabase(app));
     EXPECT_EQ(app.db, nullptr);
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].title, "Fejl");
     EXPECT_EQ(ui.shown[0].icon, Icon::Exclamation);
-    std::ifstream in(f.path() / "sekdata.mdb", std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    EXPECT_EQ(ss.str(), garbage);
+    EXPECT_EQ(test::readBytes(f.path() / "sekdata.mdb"), garbage);
     EXPECT_FALSE(std::filesystem::exists(f.path() / "SEKDATA.MDB") &&
                  !std::filesystem::equivalent(f.path() / "SEKDATA.MDB", f.path() / "sekdata.mdb"));
 }
 
 TEST(DbStartup, AMissingFolderGivesAMessageNotACrash) {
-    ScriptedUi ui;
-    AppState app;
-    app.ui = &ui;
-    initAppState(app, "/nonexistent/vemora/folder");
+    test::Startup st("/nonexistent/vemora/folder");
+    auto& [ui, app] = st;
     EXPECT_FALSE(openSectionDatabase(app));
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].title, "Fejl");
@@ -162,11 +154,9 @@ TEST(DbStartup, AFileHeldPastTheWaitIsReportedInDanish) {
     test::TempFolder f;
     auto other = createSectionDatabase(f.path() / "SEKDATA.MDB");
     other->exec("BEGIN EXCLUSIVE");
-    ScriptedUi ui;
-    AppState app;
-    app.ui = &ui;
+    test::Startup st(f.path());
+    auto& [ui, app] = st;
     app.busyTimeout = std::chrono::milliseconds(20);  // the file stays held: no need to wait long
-    initAppState(app, f.path());
     EXPECT_FALSE(openSectionDatabase(app));
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].title, "Fejl");
@@ -204,12 +194,9 @@ TEST(DbStartup, AWriteProtectedFileIsReportedAtOnce) {
     EXPECT_EXIT(
         {
             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(3);
-            ScriptedUi ui;
-            AppState app;
-            app.ui = &ui;
-            initAppState(app, f.path());
-            bool opened = openSectionDatabase(app);
-            bool said = ui.shown.size() == 1 && ui.shown[0].text.find("er skrivebeskyttet") != std::string::npos;
+            test::Startup st(f.path());
+            bool opened = openSectionDatabase(st.app);
+            bool said = st.ui.shown.size() == 1 && st.ui.shown[0].text.find("er skrivebeskyttet") != std::string::npos;
             std::_Exit(opened ? 1 : said ? 0 : 2);
         },
         ::testing::ExitedWithCode(0), "");
@@ -227,10 +214,8 @@ TEST(DbStartup, OnlyRegularFilesAreRead) {
     EXPECT_EQ(land.get(), "DK");
     // A device in the database's place is refused before the engine reads it.
     std::filesystem::create_symlink("/dev/null", f.path() / "SEKDATA.MDB");
-    ScriptedUi ui;
-    AppState app;
-    app.ui = &ui;
-    initAppState(app, f.path());
+    test::Startup st(f.path());
+    auto& [ui, app] = st;
     EXPECT_FALSE(openSectionDatabase(app));
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_NE(ui.shown[0].text.find("det er ikke en almindelig fil"), std::string::npos) << ui.shown[0].text;

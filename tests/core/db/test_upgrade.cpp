@@ -86,10 +86,8 @@ TEST_P(UpgradeFrom, EndsAsANewDatabaseWithItsRowsKeptFilledAndReset) {
         before = allRows(*old);
     }
 
-    ScriptedUi ui;
-    AppState app;
-    app.ui = &ui;
-    initAppState(app, folder.path());
+    Startup st(folder.path());
+    auto& [ui, app] = st;
     int steps = 0;
     ASSERT_EQ(openSectionDatabaseWith(app, [&] { ++steps; }), OpenResult::Ready) << testing::PrintToString(ui.messages());
     EXPECT_TRUE(ui.shown.empty()) << testing::PrintToString(ui.messages());
@@ -227,10 +225,8 @@ TEST(Upgrade, CancelAtAnErrorLeavesTheFileAsItWas) {
     TempFolder f;
     auto file = brokenFile(f);
     std::string before = readBytes(file);
-    ScriptedUi ui({Answer::Cancel});
-    AppState app;
-    app.ui = &ui;
-    initAppState(app, f.path());
+    Startup st(f.path(), {Answer::Cancel});
+    auto& [ui, app] = st;
     EXPECT_EQ(openSectionDatabaseWith(app), OpenResult::Ended);
     EXPECT_EQ(app.db, nullptr);
     EXPECT_EQ(ui.shown.size(), 1u);
@@ -244,10 +240,8 @@ TEST(Upgrade, AFileFromANewerProgramIsReportedAndOpenedForReadingOnly) {
         db->exec("UPDATE Generelt SET Version = 36; INSERT INTO Foreninger (Nr, Navn) VALUES ('001', 'Alfa')");
     }
     std::string before = readBytes(f.path() / "SEKDATA.MDB");
-    ScriptedUi ui;
-    AppState app;
-    app.ui = &ui;
-    initAppState(app, f.path());
+    Startup st(f.path());
+    auto& [ui, app] = st;
     EXPECT_EQ(openSectionDatabaseWith(app), OpenResult::ReadOnly);
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].title, "Fejl");
@@ -269,10 +263,8 @@ TEST(Upgrade, ADamagedFileIsReportedAndNothingIsWrittenIntoIt) {
     createSectionDatabase(file)->exec("UPDATE Generelt SET Version = 30");  // an upgrade would write into it
     damagePage(file, "Stationer");
     std::string before = readBytes(file);
-    ScriptedUi ui;
-    AppState app;
-    app.ui = &ui;
-    initAppState(app, f.path());
+    Startup st(f.path());
+    auto& [ui, app] = st;
     EXPECT_EQ(openSectionDatabaseWith(app), OpenResult::ReadOnly);
     ASSERT_EQ(ui.shown.size(), 1u);
     const std::string& text = ui.shown[0].text;

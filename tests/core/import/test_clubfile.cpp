@@ -234,21 +234,3 @@ TEST(ImportReader, LettersInNumberFieldsAreRefused) {
     // A decimal comma is taken like a point.
     EXPECT_EQ(parseBird(lineWith({{1, "295"}, {37, "  1234,5"}}), Layout::L1).speed, Value(1234.5));
 }
-
-TEST(ImportReader, LinesWithCrLfOrLf) {
-    test::TempFolder f;
-    auto file = f.write("SEK12301.U23", std::string("0123\r\n\r\n1aa\n\n2bb\r\n") + std::string(10000, 'x') + "\r\nlast");
-    ClubFileReader r(file);
-    ASSERT_TRUE(r.isOpen());
-    std::vector<std::string> lines;
-    std::string line;
-    while (r.next(line)) lines.push_back(line);
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[0], "0123");
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2], "1aa");
-    EXPECT_EQ(lines[4], "2bb");
-    EXPECT_EQ(lines[5].size(), 10000u);
-    EXPECT_EQ(lines[6], "last");
-    EXPECT_FALSE(ClubFileReader(f.path() / "missing").isOpen());
-}

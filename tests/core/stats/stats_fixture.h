@@ -8,6 +8,7 @@
 
 #include "core/calc/calc_fixture.h"
 #include "core/stats/statexport.h"
+#include "support/files.h"
 #include "support/testdb.h"
 
 namespace vemora::statstest {
@@ -15,10 +16,7 @@ namespace vemora::statstest {
 using calctest::Fields;
 namespace fs = std::filesystem;
 
-inline std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test::readBytes;
 
 // The lines of a file, each of which must end in CR LF.
 inline std::vector<std::string> crlfLines(const std::string& bytes) {
