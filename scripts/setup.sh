@@ -6,7 +6,8 @@ PKGS=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev sqlite3 locales
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-  libcli11-dev
+  libcli11-dev libzip-dev
+  docx2txt python3-docx
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core
   xvfb xauth xdotool imagemagick poppler-utils

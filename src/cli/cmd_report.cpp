@@ -12,6 +12,7 @@
 #include "core/base/text.h"
 #include "core/reports/prepare.h"
 #include "report/document.h"
+#include "report/docx.h"
 
 namespace vemora::cli {
 
@@ -35,7 +36,7 @@ struct ReportOptions {
          clubMarking = false, noPoints = false, weekTotals = false, memberTotals = false, section = false, clubs = false,
          specifyPoints = false, decimals = false, sectionWinners = false, sectionRacesOnly = false;
     int labelFormat = 0;
-    std::string pdf;
+    std::string pdf, docx;
 };
 
 // Code numbers are padded with "0" on the left, as the dialog's boxes do when they are left.
@@ -93,9 +94,10 @@ int runReport(Env& env, const ReportOptions& o) {
     // The tool shows no window: without a platform named by the user it paints offscreen, so
     // it runs the same on a server without a display.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    std::filesystem::path target(o.pdf);
+    const bool word = !o.docx.empty();
+    std::filesystem::path target(word ? o.docx : o.pdf);
     std::string problem;
-    if (!report::checkOutputFolder(target, "PDF-filen", problem)) {
+    if (!report::checkOutputFolder(target, word ? "Word-filen" : "PDF-filen", problem)) {
         env.ui.message(problem, "Fejl", Icon::Exclamation);
         return 1;
     }
@@ -107,6 +109,14 @@ int runReport(Env& env, const ReportOptions& o) {
         env.ui.message("Der er ikke valgt nogen diplomer (--diploma races eller --diploma champ); intet er udskrevet.", "Info",
                        Icon::Information);
         return 2;
+    }
+    // Only the printouts that are tables of birds go to Word, as in the print dialog.
+    if (word && !prepared.wordExport) {
+        env.ui.message("Udskriften \"" + prepared.title +
+                           "\" kan ikke gemmes som Word-fil. Det kan kapflyvningsresultater, mesterskabsresultater og "
+                           "sektionsvindere.",
+                       "Fejl", Icon::Exclamation);
+        return 1;
     }
     std::shared_ptr<reports::ReportData> data;
     try {
@@ -120,6 +130,15 @@ int runReport(Env& env, const ReportOptions& o) {
     static char name[] = "vemora-cli";
     static char* argv[] = {name, nullptr};
     QGuiApplication qapp(argc, argv);
+    if (word) {
+        if (!report::writeDocx(*prepared.definition, *data, target, problem)) {
+            env.ui.message(problem, "Fejl", Icon::Exclamation);
+            return 1;
+        }
+        std::cout << target.string() << ": " << prepared.title << " (" << prepared.reportFile << "), " << data->rowCount
+                  << (data->rowCount == 1 ? " række" : " rækker") << std::endl;
+        return 0;
+    }
     report::ReportDocument doc(prepared.definition, data, env.app.appPath);
     if (!report::writePdf(doc, target, problem)) {
         env.ui.message(problem, "Fejl", Icon::Exclamation);
@@ -168,6 +187,7 @@ static Register reg([](CLI::App& root, Env& env) {
     // Where the printout goes; exactly one target.
     auto* out = cmd->add_option_group("udskrift", "Filen, udskriften skrives til");
     out->add_option("--pdf", o->pdf, "PDF-fil");
+    out->add_option("--docx", o->docx, "Word-fil (kapflyvningsresultat, mesterskab, sektionsvindere)");
     out->require_option(1);
     cmd->callback([&env, o] { env.exitCode = runReport(env, *o); });
 });

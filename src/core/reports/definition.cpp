@@ -495,8 +495,11 @@ private:
             }
             double x = 0;
             bool first = true;
+            int index = 0;
             for (const Column& c : def_.columns) {
                 Item it = proto;
+                it.column = index++;
+                it.columnHeading = kw == "kolonneoverskrifter";
                 if (!first) {
                     it.ymode = YMode::SameLine;
                     it.y = 0;
@@ -523,15 +526,18 @@ private:
             const Column* col = nullptr;
             for (int pass = 0; pass < 2 && !col; ++pass) {
                 double x = 0;
+                int index = 0;
                 for (const Column& c : def_.columns) {
                     bool byField = c.value.segments.size() == 1 && c.value.segments[0].kind == Segment::Field &&
                                    iequals(c.value.segments[0].text, name);
                     if (pass == 0 ? byField : c.heading == name) {
                         col = &c;
                         it.x = x;
+                        it.column = index;
                         break;
                     }
                     x += c.width + def_.columnGap;
+                    ++index;
                 }
             }
             if (!col) fail("der er ingen kolonne \"" + name + "\"");

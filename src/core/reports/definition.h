@@ -79,6 +79,10 @@ struct Item {
     std::string ifField;   // shown only when this field is not blank
     int ifSlot = -1;
     int textIndex = -1;    // index among the band's text items
+    // The table column the text stands in (kolonneoverskrifter, kolonnefelter, kolonnetekst),
+    // -1 for a free text; the Word export puts such texts into the cells of its table.
+    int column = -1;
+    bool columnHeading = false;  // one of the table's headings
 };
 
 enum class BandKind { ReportHeader, PageHeader, GroupHeader, Detail, GroupFooter, ReportFooter, PageFooter };

@@ -153,6 +153,7 @@ private:
     }
 
     bool championship() {
+        out_.wordExport = true;  // the standings and the section winners go to Word too
         if (r_.sectionWinners) return finish("KAPFVIND.RPT", "Sektionsvindere", queries::sectionWinners(), "");
         return detail::prepareChampionship(app_, r_, out_);
     }

@@ -40,6 +40,7 @@ struct Bird {
     std::string ring, forening, slag;
     Value slagNavn, koen, kode1, kode2, kode3, omraade, forkrydsT;
     bool junior, begynder, pensionist, sport, forkryds;
+    double flies = 1.0;  // how often, against the season's rate: rare fliers fall short of the quotas
 };
 
 // Writes the season and computes every race; returns the ring numbers of the birds.
@@ -89,6 +90,7 @@ inline std::vector<std::string> makeSeason(AppState& app, std::mt19937& rng, con
                 bird.pensionist = pensionist;
                 bird.sport = coin(rng, 0.3);
                 bird.forkryds = coin(rng, 0.4);
+                bird.flies = pick(rng, std::vector<double>{0.15, 0.5, 1.0, 1.0});
                 birds.push_back(bird);
             }
         }
@@ -108,8 +110,8 @@ inline std::vector<std::string> makeSeason(AppState& app, std::mt19937& rng, con
         std::vector<double> distance;
         for (int l = 0; l < 64; ++l) distance.push_back(between(rng, 150000, 620000) / 1000.0);
         for (size_t b = 0; b < birds.size(); ++b) {
-            if (!coin(rng, s.flies)) continue;
             const Bird& x = birds[b];
+            if (!coin(rng, s.flies * x.flies)) continue;
             Value speed = v ? pick(rng, std::vector<Value>{Value(), 0.0, 900.0, 1000.0, 1100.0, 1250.5,
                                                            static_cast<double>(between(rng, 850, 1400)),
                                                            static_cast<double>(between(rng, 850, 1400))})

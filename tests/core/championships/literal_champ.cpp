@@ -143,8 +143,11 @@ RaceArray races(Database& db, const Def& d, bool loftKinds, bool distances, bool
         std::string race = rs.get(i, "Kapflyvning").toText();
         if (distances) {
             Value avg = db.scalar("SELECT avg(Afstand) AS Afst FROM Deltagere WHERE Kapflyvning = " + race);
-            db.exec("UPDATE Kapflyvninger SET Middelafstand = " + (avg.isNull() ? std::string("NULL") : SqlNumber(avg.toDouble())) +
-                    " WHERE Nr = " + race);
+            // The average as 15 digits, as the program stores it; bound rather than written into
+            // the text, since the engine's reading of a number in SQL text can miss the nearest
+            // double by one unit in the last place.
+            db.execute("UPDATE Kapflyvninger SET Middelafstand = ? WHERE Nr = " + race,
+                       {avg.isNull() ? Value() : Value(std::stod(SqlNumber(avg.toDouble())))});
         }
         std::string fk = rs.get(i, "Farvekode").toText();
         size_t pos = fk.find(" - ");
