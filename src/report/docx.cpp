@@ -47,7 +47,7 @@ void escape(std::string& out, std::string_view s) {
 struct Run {
     std::string text;
     bool bold = false, italic = false;
-    long size = 0;  // half-points; 0: the document's size
+    long size = 0;  // half-points; 0: the Word file's default size
     enum Kind { Text, PageField, PagesField } kind = Text;
 };
 

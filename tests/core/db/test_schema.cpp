@@ -1,4 +1,4 @@
-// The schema of a new section database, checked against the documented tables and queries
+// The schema of a new section database, checked against its tables, fields and stored queries
 // written out independently here (not read back from the schema description).
 #include <gtest/gtest.h>
 
@@ -115,7 +115,7 @@ TEST(DbSchema, EveryTableAndFieldWithItsTypeClassInOrder) {
             EXPECT_EQ(typeClass(cols[i].declaredType), want[i].second) << cols[i].name << " " << cols[i].declaredType;
         }
     }
-    // Nothing besides the documented tables (SQLite's own bookkeeping aside).
+    // Nothing besides the section's tables (SQLite's own bookkeeping aside).
     for (auto& name : t.db().tableNames()) {
         bool known = false;
         for (auto& [table, fields] : expected) known = known || iequals(table, name);
@@ -177,25 +177,25 @@ TEST(DbSchema, TextFieldsHoldTheirSizeInCharactersWhoeverWrites) {
     test::TestApp t;
     Database& db = t.db();
     db.exec("PRAGMA foreign_keys = OFF");  // rows without their race, for the field alone
-    const std::map<std::string, int> documented{
+    const std::map<std::string, int> knownSizes{
         {"Deltagere.Ringnummer", 11}, {"Deltagere.Forening", 3}, {"Deltagere.Slag_Navn", 50}, {"Deltagere.ForeningskrydsT", 10},
         {"Deltagere.Område", 5},      {"Deltagere.Kode2", 1},    {"Kapflyvninger.Kommentarer", 255}, {"Kapflyvninger.LMU", 1},
         {"ImportFejl.Farvekode", 2},  {"ImportFejl.Tekst", 255}, {"ResModt.Forening", 3}, {"Regnskab.Forening", 3}};
-    int checkedDocumented = 0;
+    int checkedSizes = 0;
     for (const auto& table : schemaTables()) {
         for (const auto& f : table.fields) {
             if (f.type != FieldType::Text) continue;
             std::string name = table.name + "." + f.name;
-            if (auto d = documented.find(name); d != documented.end()) {
+            if (auto d = knownSizes.find(name); d != knownSizes.end()) {
                 EXPECT_EQ(f.size, d->second) << name;
-                ++checkedDocumented;
+                ++checkedSizes;
             }
             // Characters, not bytes: "æ" is two bytes in the file.
             EXPECT_TRUE(storesText(db, table, f, repeat("æ", f.size))) << name;
             EXPECT_FALSE(storesText(db, table, f, repeat("æ", f.size) + "x")) << name;
         }
     }
-    EXPECT_EQ(checkedDocumented, static_cast<int>(documented.size()));
+    EXPECT_EQ(checkedSizes, static_cast<int>(knownSizes.size()));
     // The engine's own message names the field and its size; the sqlite3 shell gets the same.
     try {
         db.execute("INSERT INTO Stationer (Nr, Navn) VALUES ('101', ?)", {std::string(51, 'x')});
@@ -207,7 +207,7 @@ TEST(DbSchema, TextFieldsHoldTheirSizeInCharactersWhoeverWrites) {
 
 TEST(DbSchema, EveryStoredQueryIsSelectableWithItsDocumentedColumns) {
     test::TestApp t;
-    std::map<std::string, std::vector<std::string>> documented{
+    std::map<std::string, std::vector<std::string>> viewColumns{
         {"Q Antal duer pr kapflyvning", {"Nr", "Antal duer"}},
         {"Q Adresser", {"Forening", "Foreningsnavn", "Navn", "Adresse", "Postnr", "By"}},
         {"Q Antal slag pr kapflyvning1", {"Kapflyvning", "Forening", "Slag"}},
@@ -240,16 +240,16 @@ TEST(DbSchema, EveryStoredQueryIsSelectableWithItsDocumentedColumns) {
         {"Q_MesterskDiplomer", {"Sektion", "Slagnavn", "Placering", "Titel"}},
         {"Q_Mesterskab_Crosstab", {"TYPE", "Mesterskabsnr", "Points2", "Id", "IdText", "CrosstabResult.F30", "CrosstabHeaders.F1"}},
     };
-    EXPECT_EQ(t.db().viewNames().size(), documented.size());
-    for (auto& [view, cols] : documented) {
+    EXPECT_EQ(t.db().viewNames().size(), viewColumns.size());
+    for (auto& [view, cols] : viewColumns) {
         SCOPED_TRACE(view);
         ASSERT_TRUE(t.db().viewExists(view));
         RowSet rs = t.db().query("SELECT * FROM " + sqlIdent(view));
         for (auto& c : cols) EXPECT_GE(rs.columnIndex(c), 0) << c;
     }
-    // The race accounts list exactly the documented columns in their order.
+    // The race accounts list exactly these columns in their order.
     RowSet acc = t.db().query("SELECT * FROM \"Q Kapflyvningsregnskab\"");
-    EXPECT_EQ(acc.columns, documented["Q Kapflyvningsregnskab"]);
+    EXPECT_EQ(acc.columns, viewColumns["Q Kapflyvningsregnskab"]);
 }
 
 TEST(DbSchema, RaceListLabelsKindsAndCountsRacesWithoutAccounts) {
