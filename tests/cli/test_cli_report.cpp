@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "core/calc/calc.h"
+#include "support/files.h"
 #include "support/process.h"
 #include "support/reportseason.h"
 #include "support/testdb.h"
@@ -21,16 +22,7 @@ namespace fs = std::filesystem;
 using test::runCommand;
 using test::shellQuote;
 
-test::ProcessResult report(const fs::path& folder, const std::string& args) {
-    return runCommand(std::string(VEMORA_CLI_PATH) + " --folder " + shellQuote(folder.string()) + " report " + args);
-}
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+test::ProcessResult report(const fs::path& folder, const std::string& args) { return test::runCli(folder, "report " + args); }
 
 std::string pdfText(const fs::path& pdf) { return runCommand("pdftotext -layout " + shellQuote(pdf.string()) + " -").out; }
 
@@ -112,7 +104,7 @@ TEST_P(ReportGolden, PageTextIsTheExpectedText) {
         return;
     }
     ASSERT_TRUE(fs::exists(golden)) << golden << " is missing; run with VEMORA_UPDATE_GOLDEN=1 to write it";
-    const std::string expected = readFile(golden);
+    const std::string expected = test::readBytes(golden);
     if (text == expected) return;
     std::istringstream a(text), b(expected);
     std::string la, lb;
@@ -149,7 +141,7 @@ TEST(ReportCommand, RefusesBadInputAndLeavesTheTargetAlone) {
         auto r = report(folder, args + " --pdf " + shellQuote(pdf.string()));
         EXPECT_EQ(r.exitCode, 1) << args;
         EXPECT_NE(r.err.find(message), std::string::npos) << args << "\n" << r.err;
-        EXPECT_TRUE(readFile(pdf) == "forrige udskrift") << args;
+        EXPECT_TRUE(test::readBytes(pdf) == "forrige udskrift") << args;
     };
     refused("race-results", "Fejl: Vælg en kapflyvning.");
     refused("race-results --race 77", "Fejl: Vælg en kapflyvning.");
@@ -180,7 +172,7 @@ TEST(ReportCommand, RefusesBadInputAndLeavesTheTargetAlone) {
     r = report(folder, "bank --race 4 --pdf " + shellQuote(pdf.string()));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Fejl: Due "), std::string::npos) << r.err;
-    EXPECT_TRUE(readFile(pdf) == "forrige udskrift");
+    EXPECT_TRUE(test::readBytes(pdf) == "forrige udskrift");
 
     // Counts as a secretary types them are accepted.
     for (const char* count : {"12,5%", "12.5", "5"}) {

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "support/docxread.h"
+#include "support/files.h"
 #include "support/process.h"
 #include "support/reportseason.h"
 #include "support/testdb.h"
@@ -18,16 +18,7 @@ namespace fs = std::filesystem;
 using test::runCommand;
 using test::shellQuote;
 
-test::ProcessResult report(const fs::path& folder, const std::string& args) {
-    return runCommand(std::string(VEMORA_CLI_PATH) + " --folder " + shellQuote(folder.string()) + " report " + args);
-}
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+test::ProcessResult report(const fs::path& folder, const std::string& args) { return test::runCli(folder, "report " + args); }
 
 TEST(ReportDocx, WritesTheResultListsAndRefusesTheOtherPrintouts) {
     test::TestApp t;
@@ -58,7 +49,7 @@ TEST(ReportDocx, WritesTheResultListsAndRefusesTheOtherPrintouts) {
     r = report(t.folder.path(), "labels --docx " + shellQuote(docx.string()));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Fejl: Udskriften \"Adresselabels\" kan ikke gemmes som Word-fil."), std::string::npos) << r.err;
-    EXPECT_EQ(readFile(docx), "forrige");
+    EXPECT_EQ(test::readBytes(docx), "forrige");
     r = report(t.folder.path(), "race-results --race 1 --docx " + shellQuote((t.folder.path() / "mangler" / "x.docx").string()));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Word-filen"), std::string::npos) << r.err;
