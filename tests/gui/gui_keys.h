@@ -3,9 +3,21 @@
 // the focus at that moment, and the work the forms leave for the next turn of the event loop
 // (a focus taken back after a refused entry, the move on after a box was typed full) runs
 // before the next key, without waiting for any time to pass.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
+#include <string>
+
+#include "core/base/ui.h"
 
 namespace vemora::test {
 
@@ -46,6 +58,13 @@ inline void click(QWidget* w) {
     settle();
 }
 
+// A double click on a row as a view sees it: a press first, then the second click.
+inline void doubleClick(QAbstractItemView* view, const QModelIndex& index) {
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
 // Clicks into a box and types over its whole text.
 inline void typeOver(QWidget* box, const QString& text) {
     click(box);
@@ -65,6 +84,42 @@ inline void messageBoxComesAndGoes(QWidget* window) {
     QApplication::setActiveWindow(window);
     (void)QTest::qWaitForWindowActive(window);
     settle();
+}
+
+// Runs the steps on the modal dialog once it is up and active, then closes it if the steps
+// left it open, so the caller's exec() returns.
+inline void onModal(std::function<void(QWidget*)> steps) {
+    QTimer::singleShot(0, [steps] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+            ADD_FAILURE() << "no modal dialog came up";
+            return;
+        }
+        showActive(modal);
+        steps(modal);
+        if (modal->isVisible()) modal->close();
+    });
+}
+
+// What a drop-down list, a list or a row of tabs shows, entry by entry.
+inline QStringList entries(const QComboBox* c) {
+    QStringList out;
+    for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
+    return out;
+}
+inline QStringList entries(const QListWidget* l) {
+    QStringList out;
+    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
+    return out;
+}
+inline QStringList entries(const QTabWidget* t) {
+    QStringList out;
+    for (int i = 0; i < t->count(); ++i) out << t->tabText(i);
+    return out;
+}
+
+inline std::string lastMessage(const ScriptedUi& ui) {
+    return ui.shown.empty() ? std::string() : ui.shown.back().title + ": " + ui.shown.back().text;
 }
 
 }  // namespace vemora::test

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 
 #include "core/app/startup.h"
 #include "gui/app/mainwindow.h"
+#include "gui/gui_keys.h"
 #include "support/testdb.h"
 
 using namespace vemora;
@@ -79,4 +81,25 @@ TEST(MainWindow, ADatabaseHeldAtStartIsOpenedOnceTheOtherProgramLetsGo) {
     EXPECT_TRUE(ui.shown.empty()) << ui.shown.front().text;
     ASSERT_TRUE(app.db);
     EXPECT_EQ(w.mdiArea()->subWindowList().size(), 1);
+}
+
+TEST(MainWindow, EachViewCommandOpensItsForm) {
+    test::TestApp t;
+    MainWindow w(t.app);
+    test::showActive(&w);
+    // The lists open as child windows, the settings as a dialog of their own.
+    const std::pair<const char*, const char*> lists[] = {
+        {"mnuForeninger", "Foreninger"}, {"mnuKapflyvninger", "Kapflyvninger"}, {"mnuMesterskaber", "Mesterskaber"},
+        {"mnuImportFejl", "ImportFejl"}};
+    for (const auto& [action, form] : lists) {
+        w.findChild<QAction*>(action)->trigger();
+        test::settle();
+        ASSERT_NE(w.mdiArea()->activeSubWindow(), nullptr) << action;
+        EXPECT_EQ(w.mdiArea()->activeSubWindow()->widget()->objectName(), form) << action;
+    }
+    EXPECT_EQ(w.mdiArea()->subWindowList().size(), 4);
+    QString opened;
+    test::onModal([&](QWidget* dlg) { opened = dlg->objectName(); });
+    w.findChild<QAction*>("mnuIndskud")->trigger();
+    EXPECT_EQ(opened, "Indskud");
 }

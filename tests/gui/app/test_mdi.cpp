@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
 
 #include "core/import/demo.h"
 #include "core/races/races.h"
@@ -64,9 +63,7 @@ TEST(Mdi, TheActiveChildsAccessKeysWinOverTheMenu) {
     // The club list's "&Ny" rather than the menu.
     w.mdiArea()->setActiveSubWindow(w.mdiArea()->subWindowList()[0]);
     settle();
-    QTimer::singleShot(0, [] {
-        if (QWidget* d = QApplication::activeModalWidget()) d->close();
-    });
+    onModal([](QWidget*) {});
     press(Qt::Key_N, Qt::AltModifier);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     EXPECT_EQ(clubs(t), 1);
@@ -138,12 +135,7 @@ TEST(Mdi, ClubListFollowsAnImportAndEditsTheNewClub) {
     }
     ASSERT_EQ(list->grid()->model()->rowCount(), 1);
     QString opened;
-    QTimer::singleShot(0, [&opened] {
-        if (QWidget* d = QApplication::activeModalWidget()) {
-            opened = d->objectName();
-            d->close();
-        }
-    });
+    onModal([&opened](QWidget* d) { opened = d->objectName(); });
     click(list->findChild<QPushButton*>("cmdRediger"));
     EXPECT_EQ(opened, "ForeningsDialog");
     EXPECT_EQ(t.ui.messages().back(), "Info: Indlæsning er afsluttet.");

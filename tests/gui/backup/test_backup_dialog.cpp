@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "gui/app/mainwindow.h"
 #include "gui/backup/backupdialog.h"
+#include "gui/gui_keys.h"
 #include "support/testdb.h"
 
 using namespace vemora;
@@ -127,12 +127,7 @@ TEST(BackupDialog, OpensFromTheMenuAlsoWhenTheDatabaseCannotBeOpened) {
     ASSERT_TRUE(a);
     ASSERT_TRUE(a->isEnabled());
     QString opened;
-    QTimer::singleShot(0, [&] {
-        if (QWidget* m = QApplication::activeModalWidget()) {
-            opened = m->objectName();
-            m->close();
-        }
-    });
+    test::onModal([&](QWidget* m) { opened = m->objectName(); });
     a->trigger();
     EXPECT_EQ(opened, "Backup");
 }

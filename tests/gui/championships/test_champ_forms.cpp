@@ -2,24 +2,20 @@
 // the race and member-bird lists, saving on close and the list's commands.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "core/calc/calc_fixture.h"
 #include "core/championships/definition.h"
-#include "gui/app/mainwindow.h"
 #include "gui/championships/mesterskaber.h"
 #include "gui/championships/mesterskabsdialog.h"
+#include "gui/gui_keys.h"
 #include "support/testdb.h"
 
 using namespace vemora;
@@ -27,43 +23,6 @@ using vemora::gui::Mesterskaber;
 using vemora::gui::Mesterskabsdialog;
 
 namespace {
-
-// Runs what the deferred work of the shared behaviours left for the event loop.
-void pump() {
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
-
-void show(QWidget* w) {
-    w->show();
-    QApplication::setActiveWindow(w);
-    (void)QTest::qWaitForWindowActive(w);
-    pump();
-}
-
-std::string lastMessage(const ScriptedUi& ui) { return ui.shown.empty() ? "" : ui.shown.back().title + ": " + ui.shown.back().text; }
-
-QStringList items(QListWidget* l) {
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
-    return out;
-}
-
-// A double click as the views see it: a press first, then the second click.
-void doubleClick(QAbstractItemView* view, const QModelIndex& index) {
-    QPoint at = view->visualRect(index).center();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
-}
-
-// Runs the steps on the modal dialog once it is up; the caller's exec() then returns.
-void onModal(std::function<void(QWidget*)> steps) {
-    QTimer::singleShot(0, [steps] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        steps(modal);
-        if (modal->isVisible()) modal->close();
-    });
-}
 
 struct ChampForms : ::testing::Test {
     test::TestApp t;
@@ -79,32 +38,32 @@ struct ChampForms : ::testing::Test {
 
 TEST_F(ChampForms, NumberBoxesPaddingTypedFullAndTheTypeKeys) {
     Mesterskabsdialog dlg(t.app, rec);
-    show(&dlg);
+    test::showActive(&dlg);
     EXPECT_EQ(dlg.windowTitle(), "Rediger mesterskab");
     EXPECT_EQ(QApplication::focusWidget(), dlg.Nr);
     QTest::keyClicks(dlg.Nr, "7a");
     EXPECT_EQ(dlg.Nr->text(), "7");  // letters do nothing
     QTest::keyClick(dlg.Nr, Qt::Key_Return);
-    pump();
+    test::settle();
     EXPECT_EQ(dlg.Nr->text(), "007");
     EXPECT_EQ(QApplication::focusWidget(), dlg.Titel);
     // Typed full, the box moves on by itself.
     dlg.Nr->setFocus();
     QTest::keyClick(dlg.Nr, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(dlg.Nr, "123");
-    pump();
+    test::settle();
     EXPECT_EQ(QApplication::focusWidget(), dlg.Titel);
     dlg.Aargang->setFocus();
     QTest::keyClicks(dlg.Aargang, "5x");
     QTest::keyClick(dlg.Aargang, Qt::Key_Return);
-    pump();
+    test::settle();
     EXPECT_EQ(dlg.Aargang->text(), "05");
     dlg.Koen->setFocus();
     QTest::keyClicks(dlg.Koen, "A");
     EXPECT_EQ(QApplication::focusWidget(), dlg.Koen);  // the sex box does not move on
     dlg.Kode[1]->setFocus();
     QTest::keyClicks(dlg.Kode[1], "x");
-    pump();
+    test::settle();
     EXPECT_NE(QApplication::focusWidget(), dlg.Kode[1]);
     for (QLineEdit* b : {dlg.AntalDuer, dlg.ProcentAfsendte, dlg.Antal_L_flyvninger}) {
         QTest::keyClicks(b, "2x");
@@ -136,29 +95,29 @@ TEST_F(ChampForms, NumberBoxesPaddingTypedFullAndTheTypeKeys) {
 
 TEST_F(ChampForms, MemberBirdsAreAddedWithEnterAndDeleted) {
     Mesterskabsdialog dlg(t.app, rec);
-    show(&dlg);
+    test::showActive(&dlg);
     dlg.SSTab1->setCurrentIndex(3);
     dlg.txtRingnr->setFocus();
     QTest::keyClicks(dlg.txtRingnr, "1a23456789");
     EXPECT_EQ(dlg.txtRingnr->text(), "123-45-6789");
     QTest::keyClick(dlg.txtRingnr, Qt::Key_Return);
-    EXPECT_EQ(items(dlg.lstDeltagendeDuer), QStringList{"123-45-6789"});
+    EXPECT_EQ(test::entries(dlg.lstDeltagendeDuer), QStringList{"123-45-6789"});
     EXPECT_EQ(QApplication::focusWidget(), dlg.txtRingnr);
     QTest::keyClick(dlg.txtRingnr, Qt::Key_Return);
-    EXPECT_EQ(lastMessage(t.ui), "Fejl: Ringnummer er allerede tilmeldt mesterskabet.");
+    EXPECT_EQ(test::lastMessage(t.ui), "Fejl: Ringnummer er allerede tilmeldt mesterskabet.");
     dlg.txtRingnr->setText("123-45-678");
     dlg.cmdAddRingnr->click();
-    EXPECT_EQ(lastMessage(t.ui), "Fejl: Angiv ringnummer.");
+    EXPECT_EQ(test::lastMessage(t.ui), "Fejl: Angiv ringnummer.");
     for (const char* r : {"100-26-0002", "200-26-0001", "100-26-0001"}) {
         dlg.txtRingnr->setText(r);
         QTest::keyClick(dlg.txtRingnr, Qt::Key_Return);
     }
     // By serial number, then the whole ring number.
-    EXPECT_EQ(items(dlg.lstDeltagendeDuer), (QStringList{"100-26-0001", "200-26-0001", "100-26-0002", "123-45-6789"}));
+    EXPECT_EQ(test::entries(dlg.lstDeltagendeDuer), (QStringList{"100-26-0001", "200-26-0001", "100-26-0002", "123-45-6789"}));
     dlg.lstDeltagendeDuer->item(0)->setSelected(true);
     dlg.lstDeltagendeDuer->item(2)->setSelected(true);
     dlg.cmdDelRingnr->click();
-    EXPECT_EQ(items(dlg.lstDeltagendeDuer), (QStringList{"200-26-0001", "123-45-6789"}));
+    EXPECT_EQ(test::entries(dlg.lstDeltagendeDuer), (QStringList{"200-26-0001", "123-45-6789"}));
     dlg.cmdClearRingnr->click();
     EXPECT_EQ(dlg.lstDeltagendeDuer->count(), 0);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Mesterskaber_Duer").toInt(), 0);
@@ -168,22 +127,22 @@ TEST_F(ChampForms, RacesAreAddedByDoubleClickAndRemovedInTheGrid) {
     long long a = race("91 - Orange", 20), b = race("95 - Sektion", 21), c = race("85 - Privat", 22);
     db.execute("UPDATE Kapflyvninger SET SlipDato = '2026-05-17', Sliptid = '07:30' WHERE Nr = ?", {a});
     Mesterskabsdialog dlg(t.app, rec);
-    show(&dlg);
+    test::showActive(&dlg);
     dlg.SSTab1->setCurrentIndex(2);
-    EXPECT_EQ(items(dlg.Kapflyvninger), (QStringList{"20 - 91 - Orange (Hamborg)", "21 - 95 - Sektion (Hamborg)", "22 - 85 - Privat (Hamborg)"}));
+    EXPECT_EQ(test::entries(dlg.Kapflyvninger), (QStringList{"20 - 91 - Orange (Hamborg)", "21 - 95 - Sektion (Hamborg)", "22 - 85 - Privat (Hamborg)"}));
     dlg.Kapflyvninger_DblClick();
-    EXPECT_EQ(lastMessage(t.ui), "Fejl: Der er ikke markeret nogen kapflyvning.");
+    EXPECT_EQ(test::lastMessage(t.ui), "Fejl: Der er ikke markeret nogen kapflyvning.");
 
     dlg.Kapflyvninger->setCurrentRow(1);
     dlg.Kapflyvninger_DblClick();
-    EXPECT_EQ(items(dlg.Kapflyvninger), (QStringList{"20 - 91 - Orange (Hamborg)", "22 - 85 - Privat (Hamborg)"}));
+    EXPECT_EQ(test::entries(dlg.Kapflyvninger), (QStringList{"20 - 91 - Orange (Hamborg)", "22 - 85 - Privat (Hamborg)"}));
     // The next available race after the added one is chosen, and the grid is on the added one.
     EXPECT_EQ(dlg.Kapflyvninger->currentItem()->text(), "22 - 85 - Privat (Hamborg)");
     QAbstractItemModel* grid = dlg.Mesterskabsflyvninger->model();
     EXPECT_EQ(grid->data(grid->index(dlg.Mesterskabsflyvninger->currentIndex().row(), 1)).toString(), "95 - Sektion");
     dlg.Kapflyvninger_DblClick();
     dlg.Kapflyvninger->setCurrentRow(0);
-    doubleClick(dlg.Kapflyvninger, dlg.Kapflyvninger->model()->index(0, 0));
+    test::doubleClick(dlg.Kapflyvninger, dlg.Kapflyvninger->model()->index(0, 0));
     // The last race added: nothing left to add, the grid on it.
     EXPECT_EQ(dlg.Kapflyvninger->count(), 0);
     ASSERT_EQ(grid->rowCount(), 3);
@@ -198,7 +157,7 @@ TEST_F(ChampForms, RacesAreAddedByDoubleClickAndRemovedInTheGrid) {
     dlg.Mesterskabsflyvninger->selectRow(2);
     QTest::keyClick(dlg.Mesterskabsflyvninger, Qt::Key_Delete);
     EXPECT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(items(dlg.Kapflyvninger), QStringList{"22 - 85 - Privat (Hamborg)"});
+    EXPECT_EQ(test::entries(dlg.Kapflyvninger), QStringList{"22 - 85 - Privat (Hamborg)"});
     EXPECT_EQ(dlg.Kapflyvninger->currentItem(), nullptr);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Mesterskabsflyvninger WHERE Kapflyvning = ?", {c}).toInt(), 0);
     (void)b;
@@ -209,7 +168,7 @@ TEST_F(ChampForms, ClosingSavesTheDefinitionAndTheListFollows) {
     long long other = championships::NewChampionship(db);
     db.execute("UPDATE Mesterskaber SET Nr = '001', Titel = 'Andet', Type = 'HB' WHERE RecNr = ?", {other});
     Mesterskaber list(t.app);
-    show(&list);
+    test::showActive(&list);
     QAbstractItemModel* m = list.Mesterskabsliste->model();
     ASSERT_EQ(m->rowCount(), 2);
     EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), "Kode");
@@ -220,7 +179,7 @@ TEST_F(ChampForms, ClosingSavesTheDefinitionAndTheListFollows) {
     EXPECT_EQ(m->data(m->index(1, 9)).toString(), "Nord");
 
     list.Mesterskabsliste->selectRow(1);
-    onModal([&](QWidget* w) {
+    test::onModal([&](QWidget* w) {
         auto* dlg = qobject_cast<Mesterskabsdialog*>(w);
         ASSERT_NE(dlg, nullptr);
         EXPECT_EQ(dlg->Titel->text(), "Gammel");
@@ -248,10 +207,10 @@ TEST_F(ChampForms, ClosingSavesTheDefinitionAndTheListFollows) {
     // A failing save keeps the dialog open with its message.
     db.exec("CREATE TRIGGER laast BEFORE UPDATE ON Mesterskaber BEGIN SELECT RAISE(ABORT, 'laast'); END");
     Mesterskabsdialog dlg(t.app, rec);
-    show(&dlg);
+    test::showActive(&dlg);
     dlg.close();
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(lastMessage(t.ui), "Fejl: Fejl ved lagring af mesterskab.");
+    EXPECT_EQ(test::lastMessage(t.ui), "Fejl: Fejl ved lagring af mesterskab.");
     db.exec("DROP TRIGGER laast");
     dlg.close();
     EXPECT_FALSE(dlg.isVisible());
@@ -262,11 +221,11 @@ TEST_F(ChampForms, ListCommands) {
     db.execute("UPDATE Mesterskaber SET Nr = '001' WHERE RecNr = ?", {rec});
     db.execute("UPDATE Mesterskaber SET Nr = '002' WHERE RecNr = ?", {second});
     Mesterskaber list(t.app);
-    show(&list);
+    test::showActive(&list);
     list.Mesterskabsliste->setCurrentIndex({});
     list.Mesterskabsliste->clearSelection();
     list.cmdRediger_Click();
-    EXPECT_EQ(lastMessage(t.ui), "Fejl: Der er ikke markeret noget mesterskab.");
+    EXPECT_EQ(test::lastMessage(t.ui), "Fejl: Der er ikke markeret noget mesterskab.");
 
     // Delete at once, without asking; the next row becomes current.
     list.Mesterskabsliste->selectRow(0);
@@ -283,25 +242,14 @@ TEST_F(ChampForms, ListCommands) {
 
     // New: a row is added and the dialog opens on it; a double click opens it too.
     long long opened = 0;
-    onModal([&](QWidget* w) { opened = w->findChild<QLineEdit*>("Nr") ? 1 : 0; });
+    test::onModal([&](QWidget* w) { opened = w->findChild<QLineEdit*>("Nr") ? 1 : 0; });
     list.cmdNy->click();
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(db.scalar("SELECT count(*) FROM Mesterskaber").toInt(), 2);
     bool viaDoubleClick = false;
-    onModal([&](QWidget*) { viaDoubleClick = true; });
-    doubleClick(list.Mesterskabsliste, list.Mesterskabsliste->model()->index(0, 0));
+    test::onModal([&](QWidget*) { viaDoubleClick = true; });
+    test::doubleClick(list.Mesterskabsliste, list.Mesterskabsliste->model()->index(0, 0));
     EXPECT_TRUE(viaDoubleClick);
-}
-
-TEST_F(ChampForms, MenuCommandOpensTheList) {
-    gui::MainWindow w(t.app);
-    show(&w);
-    auto* action = w.findChild<QAction*>("mnuMesterskaber");
-    ASSERT_NE(action, nullptr);
-    EXPECT_TRUE(action->isEnabled());
-    action->trigger();
-    pump();
-    EXPECT_NE(w.findChild<Mesterskaber*>("Mesterskaber"), nullptr);
 }
 
 }  // namespace

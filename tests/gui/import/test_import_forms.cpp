@@ -8,6 +8,7 @@
 
 #include "core/import/demo.h"
 #include "core/import/importrun.h"
+#include "gui/gui_keys.h"
 #include "gui/import/importfejl.h"
 #include "gui/import/indlaes.h"
 #include "support/testdb.h"
@@ -100,9 +101,7 @@ TEST(ImportGui, IndlaesListsTheFolderAndImportsTheChosenEntry) {
     EXPECT_TRUE(dlg.findChild<QCheckBox*>("chkCheckRes")->isChecked());
     dlg.setFolder(QString::fromStdString(files.path().string()));
     QListWidget* filer = dlg.filer();
-    ASSERT_EQ(filer->count(), 2);
-    EXPECT_EQ(filer->item(0)->text(), "Forening 007 uge 5");
-    EXPECT_EQ(filer->item(1)->text(), "Forening 123 uge 23");
+    ASSERT_EQ(test::entries(filer), (QStringList{"Forening 007 uge 5", "Forening 123 uge 23"}));
 
     dlg.findChild<QPushButton*>("cmdOK")->click();
     EXPECT_EQ(t.ui.messages().back(), "Fejl: Der er ikke valgt nogen importfil.");

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 
 #include "core/app/startup.h"
 #include "core/races/races.h"
@@ -18,6 +17,7 @@
 #include "gui/races/kapflyvningsdialog.h"
 #include "gui/races/nykapfl.h"
 #include "gui/races/prizemodel.h"
+#include "gui/gui_keys.h"
 #include "support/testdb.h"
 
 using namespace vemora;
@@ -31,12 +31,6 @@ long long race(test::TestApp& t, int week, const char* code) {
     auto r = races::CreateRace(t.app, std::to_string(week), code);
     EXPECT_EQ(r.outcome, races::CreateOutcome::Created);
     return r.nr;
-}
-
-void showActive(QWidget* w) {
-    w->show();
-    QApplication::setActiveWindow(w);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
 }
 
 // Types into the focused box and lets the focus changes and their deferred steps run.
@@ -60,7 +54,7 @@ void leave(QWidget* box) {
 TEST(RacesNyKapfl, TwoKeysMoveOnAndEntriesAreChecked) {
     test::TestApp t;
     NyKapfl dlg(t.app);
-    showActive(&dlg);
+    test::showActive(&dlg);
     EXPECT_EQ(dlg.windowTitle(), "Ny kapflyvning");
 
     type(dlg.Farvekode, "9");
@@ -105,7 +99,7 @@ TEST(RacesDialog, GameBoxesGovernPrizeButtonsAndPools) {
     t.db().execute("INSERT INTO \"P-spils-præmier\" (Kapflyvning, Antal, Værdi) VALUES (?, 1, 40), (?, 2, 80)", {nr, nr});
     Kapflyvningsdialog dlg(t.app);
     dlg.setRace(nr);
-    showActive(&dlg);
+    test::showActive(&dlg);
     EXPECT_EQ(dlg.windowTitle(), "Rediger kapflyvning");
     EXPECT_EQ(dlg.regi->text(), "Sektion");
     for (QCheckBox* c : dlg.Spil) EXPECT_TRUE(c->isEnabled());
@@ -138,7 +132,7 @@ TEST(RacesDialog, NationalRacesAndNavigationByWeekAndColourCode) {
     race(t, 21, "95 - Blå skema");
     Kapflyvningsdialog dlg(t.app);
     dlg.setRace(a);
-    showActive(&dlg);
+    test::showActive(&dlg);
     EXPECT_EQ(dlg.regi->text(), "Ryx");
     for (QCheckBox* c : dlg.Spil) EXPECT_FALSE(c->isEnabled());
     EXPECT_FALSE(dlg.Gebyr->isEnabled());
@@ -191,7 +185,7 @@ TEST(RacesDialog, ReleaseStationDateAndTimeBoxes) {
     long long nr = race(t, 20, "95 - Blå skema");
     Kapflyvningsdialog dlg(t.app);
     dlg.setRace(nr);
-    showActive(&dlg);
+    test::showActive(&dlg);
 
     type(dlg.Station, "7");
     leave(dlg.Station);
@@ -276,18 +270,13 @@ TEST(RacesList, EditMarksBeregnAndDeleteAsksNothing) {
     t.db().execute("UPDATE Kapflyvninger SET Beregn = 0");
     t.app.currentWeek = 21;
     Kapflyvninger list(t.app);
-    showActive(&list);
+    test::showActive(&list);
     ASSERT_EQ(list.currentRace(), b);
     long long seen = 0;
-    QTimer::singleShot(0, [&] {
-        if (auto* d = qobject_cast<Kapflyvningsdialog*>(QApplication::activeModalWidget())) {
-            seen = d->race();
-            d->close();
-        }
+    test::onModal([&](QWidget* d) {
+        if (auto* k = qobject_cast<Kapflyvningsdialog*>(d)) seen = k->race();
     });
-    QPoint at = list.Kapflyvningsliste->visualRect(list.model()->index(list.rowOf(b), 0)).center();
-    QTest::mouseClick(list.Kapflyvningsliste->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list.Kapflyvningsliste->viewport(), Qt::LeftButton, {}, at);
+    test::doubleClick(list.Kapflyvningsliste, list.model()->index(list.rowOf(b), 0));
     EXPECT_EQ(seen, b);
     EXPECT_EQ(t.db().scalar("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {b}), Value(1));
     EXPECT_EQ(t.db().scalar("SELECT Beregn FROM Kapflyvninger WHERE Nr = ?", {a}), Value(0));

@@ -19,6 +19,7 @@
 #include "gui/reports/pageview.h"
 #include "gui/reports/printing.h"
 #include "report/document.h"
+#include "gui/gui_keys.h"
 #include "print_gui_support.h"
 #include "support/docxread.h"
 #include "support/process.h"
@@ -80,12 +81,9 @@ TEST(PrintDialog, OpensCentredWithBothRaceListsOnTheWorkingWeek) {
     EXPECT_EQ(currentNr(dlg->gridKapflyvninger2), 3);
     EXPECT_EQ(currentNr(dlg->gridKapflyvninger3), 3);  // the bank list shares the accounts list's race
     EXPECT_EQ(dlg->txtDocname->text(), "/tmp/uge.docx");
-    QStringList tabs;
-    for (int i = 0; i < dlg->tabs->count(); ++i) tabs << dlg->tabs->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"Kapflyvningsresultat", "Kapflyvningsregnskab", "Præmiekontoudtog", "Årsregnskab",
+    EXPECT_EQ(test::entries(dlg->tabs), (QStringList{"Kapflyvningsresultat", "Kapflyvningsregnskab", "Præmiekontoudtog", "Årsregnskab",
                                  "Mesterskabsresultat", "Bankoverførsler", "Labels", "Statistik", "Diplomer"}));
-    QStringList champs;
-    for (int i = 0; i < dlg->cboDiplMestersk->count(); ++i) champs << dlg->cboDiplMestersk->itemText(i);
+    const QStringList champs = test::entries(dlg->cboDiplMestersk);
     EXPECT_EQ(champs.mid(0, 3), (QStringList{"", "001 - Sektionsmesterskab", "002 - Sportsduemesterskab"}));
     EXPECT_EQ(champs.size(), 8);
 
@@ -187,9 +185,7 @@ TEST(PrintDialog, BoxesFollowEachOther) {
     d->txtDiplomAnt->selectAll();
     QTest::keyClicks(d->txtDiplomAnt, "a1x2 ");
     EXPECT_EQ(d->txtDiplomAnt->text(), "12");
-    QStringList weeks;
-    for (int i = 0; i < d->cboDiplUge->count(); ++i) weeks << d->cboDiplUge->itemText(i);
-    EXPECT_EQ(weeks, (QStringList{"", "23", "24", "25"}));  // week 24 for its section race, not the national one
+    EXPECT_EQ(test::entries(d->cboDiplUge), (QStringList{"", "23", "24", "25"}));  // week 24 for its section race, not the national one
 
     // Statistics: the loft list follows the club; the two orders work as a pair.
     showTab(d, PrintTab::Statistics);

@@ -1,27 +1,13 @@
 #pragma once
-// Helpers for driving the settings forms on the offscreen platform.
+// Typing into the settings forms' boxes on the offscreen platform.
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 
-#include "core/base/ui.h"
+#include "gui/gui_keys.h"
 
 namespace vemora::test {
-
-// Lets the deferred work of the shared behaviours (select on focus, focus taken back) run:
-// it is queued for the next turn of the event loop, which processing the events gives it.
-inline void settle() {
-    QApplication::processEvents();
-    QApplication::processEvents();
-}
-
-inline void activate(QWidget* w) {
-    w->show();
-    QApplication::setActiveWindow(w);
-    (void)QTest::qWaitForWindowActive(w);
-    settle();
-}
 
 // Puts the focus in a box the way a user does, by clicking it, and types over its text.
 inline void typeInto(QLineEdit* box, const QString& text) {
@@ -37,10 +23,6 @@ inline void typeInto(QLineEdit* box, const QString& text) {
 inline void leave(QWidget* box) {
     QTest::keyClick(box, Qt::Key_Return);
     settle();
-}
-
-inline std::string lastMessage(const ScriptedUi& ui) {
-    return ui.shown.empty() ? std::string() : ui.shown.back().title + ": " + ui.shown.back().text;
 }
 
 }  // namespace vemora::test

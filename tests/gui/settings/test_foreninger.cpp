@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTimer>
-#include <functional>
 
-#include "gui/app/mainwindow.h"
 #include "gui/settings/foreninger.h"
-#include "gui/settings/indskud.h"
 #include "gui/settings/settings_gui_support.h"
 #include "support/testdb.h"
 
@@ -20,17 +14,6 @@ using vemora::gui::ForeningsDialog;
 using vemora::gui::Foreninger;
 
 namespace {
-
-// Runs the steps on the modal dialog once it is up, then lets the caller's exec() return.
-void onModal(std::function<void(QWidget*)> steps) {
-    QTimer::singleShot(0, [steps] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        activate(modal);
-        steps(modal);
-        if (modal->isVisible()) modal->close();
-    });
-}
 
 QLineEdit* felt(QWidget* dlg, int i) { return dlg->findChild<QLineEdit*>(QString("Foreningsfelt%1").arg(i)); }
 
@@ -48,7 +31,7 @@ struct SettingsForeningerForm : ::testing::Test {
 TEST_F(SettingsForeningerForm, NewClubIsTypedInTheDialogAndShownInTheList) {
     db.exec("INSERT INTO Postnr (Postnr, \"By\") VALUES ('7800', 'Skive')");
     Foreninger list(t.app);
-    activate(&list);
+    showActive(&list);
     EXPECT_EQ(list.grid()->model()->headerData(1, Qt::Horizontal).toString(), "Navn");
     EXPECT_EQ(list.grid()->model()->headerData(2, Qt::Horizontal).toString(), "Kontakt");
 
@@ -57,7 +40,7 @@ TEST_F(SettingsForeningerForm, NewClubIsTypedInTheDialogAndShownInTheList) {
     onModal([&](QWidget* dlg) {
         title = dlg->windowTitle();
         auto* tw = dlg->findChild<QTabWidget*>();
-        for (int i = 0; i < tw->count(); ++i) tabs << tw->tabText(i);
+        tabs = entries(tw);
         auto* nr = dlg->findChild<QLineEdit*>("Foreningsnr");
         EXPECT_EQ(QApplication::focusWidget(), nr);
         QTest::keyClicks(nr, "5");
@@ -99,7 +82,7 @@ TEST_F(SettingsForeningerForm, NewClubIsTypedInTheDialogAndShownInTheList) {
     // The town of the new code shows in another club's dialog.
     int64_t other = addClub("006", "Syd");
     ForeningsDialog dlg(t.app, other);
-    activate(&dlg);
+    showActive(&dlg);
     typeInto(felt(&dlg, 7), "8800");
     settle();
     EXPECT_EQ(felt(&dlg, 8)->text(), "Viborg");
@@ -112,7 +95,7 @@ TEST_F(SettingsForeningerForm, NewClubIsTypedInTheDialogAndShownInTheList) {
 
 TEST_F(SettingsForeningerForm, EditingNeedsAClubAndADoubleClickEdits) {
     Foreninger list(t.app);
-    activate(&list);
+    showActive(&list);
     QTest::mouseClick(list.findChild<QPushButton*>("cmdRediger"), Qt::LeftButton);
     EXPECT_EQ(lastMessage(t.ui), "Fejl: Der er ikke markeret nogen forening.");
 
@@ -126,9 +109,7 @@ TEST_F(SettingsForeningerForm, EditingNeedsAClubAndADoubleClickEdits) {
         shownNr = dlg->findChild<QLineEdit*>("Foreningsnr")->text();
         typeInto(felt(dlg, 0), "Nordkysten");
     });
-    QRect cell = grid->visualRect(grid->model()->index(1, 1));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    doubleClick(grid, grid->model()->index(1, 1));
     EXPECT_EQ(shownNr, "010");
     EXPECT_EQ(db.scalar("SELECT Navn FROM Foreninger WHERE Nr = '010'").toText(), "Nordkysten");
 }
@@ -139,7 +120,7 @@ TEST_F(SettingsForeningerForm, DeleteMarksEveryRaceAndAFailedSaveKeepsTheDialogO
     addClub("002", "B");
     addClub("003", "C");
     Foreninger list(t.app);
-    activate(&list);
+    showActive(&list);
     list.grid()->selectRow(1);
     QTest::mouseClick(list.findChild<QPushButton*>("cmdSlet"), Qt::LeftButton);
     EXPECT_TRUE(t.ui.shown.empty());
@@ -152,7 +133,7 @@ TEST_F(SettingsForeningerForm, DeleteMarksEveryRaceAndAFailedSaveKeepsTheDialogO
     EXPECT_EQ(lastMessage(t.ui), "Fejl: Fejl ved sletning af forening.");
 
     ForeningsDialog dlg(t.app, db.scalar("SELECT RecNr FROM Foreninger WHERE Nr = '001'").toInt());
-    activate(&dlg);
+    showActive(&dlg);
     typeInto(felt(&dlg, 1), "Hans");
     dlg.close();
     EXPECT_TRUE(dlg.isVisible());
@@ -162,21 +143,4 @@ TEST_F(SettingsForeningerForm, DeleteMarksEveryRaceAndAFailedSaveKeepsTheDialogO
     dlg.close();
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(db.scalar("SELECT Kontakt FROM Foreninger WHERE Nr = '001'").toText(), "Hans");
-}
-
-TEST_F(SettingsForeningerForm, BothFormsOpenFromTheMenu) {
-    gui::MainWindow w(t.app);
-    w.show();
-    auto* clubs = w.findChild<QAction*>("mnuForeninger");
-    auto* settings = w.findChild<QAction*>("mnuIndskud");
-    ASSERT_TRUE(clubs->isEnabled());
-    ASSERT_TRUE(settings->isEnabled());
-    clubs->trigger();
-    ASSERT_EQ(w.mdiArea()->subWindowList().size(), 1);
-    EXPECT_EQ(w.mdiArea()->subWindowList()[0]->widget()->objectName(), "Foreninger");
-
-    QString opened;
-    onModal([&](QWidget* dlg) { opened = dlg->objectName(); });
-    settings->trigger();
-    EXPECT_EQ(opened, "Indskud");
 }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,6 +9,7 @@
 #include "core/stats/stats_fixture.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/removable.h"
+#include "gui/gui_keys.h"
 #include "gui/stats/expstat.h"
 
 using namespace vemora;
@@ -31,9 +31,7 @@ TEST(ExpStatGui, OpensFromTheMenuWithItsClubsAndExportFolder) {
     EXPECT_EQ(dlg.optKapf->text(), "Kapflyvningsplan");
     EXPECT_EQ(dlg.optStat->text(), "Statistik (Foreninger)");
     EXPECT_EQ(dlg.cmdClose->text(), "&Luk");
-    QStringList entries;
-    for (int i = 0; i < dlg.Forening->count(); ++i) entries << dlg.Forening->itemText(i);
-    EXPECT_EQ(entries, (QStringList{"", "001 - Alfa", "002 - Beta", "003 - Gamma"}));
+    EXPECT_EQ(test::entries(dlg.Forening), (QStringList{"", "001 - Alfa", "002 - Beta", "003 - Gamma"}));
     EXPECT_TRUE(fs::is_directory(s.t.app.appPath / "EXPSTAT"));
     EXPECT_FALSE(gui::IsRemovableRoot(q(s.out)));  // a folder is no medium's root
 }
