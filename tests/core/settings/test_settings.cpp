@@ -65,13 +65,19 @@ TEST_F(SettingsFixture, ChangingOneKindMarksOnlyItsRaces) {
     addRace(db, "81 - Privat");
     MarkeringData m = mark();
     m.fields["MestPoint91"] = "900";
+    // "Duer pr. slag" and "Step" of 93 cleared: a change from the stored 3 and 10, kept as Null.
+    EXPECT_EQ(m.fields["SE_PointPrSlag93"].toText(), "3");
+    m.fields["SE_PointPrSlag93"] = Value();
+    m.fields["SE_PointStep93"] = Value();
     auto result = save(sek(), m);
-    EXPECT_EQ(result.markedKinds, std::vector<std::string>{"91"});
+    EXPECT_EQ(result.markedKinds, (std::vector<std::string>{"91", "93"}));
     EXPECT_FALSE(result.pointSystemChanged);
     EXPECT_EQ(markedRaces(db), std::vector<std::string>{"91 - Orange skema"});
-    EXPECT_EQ(db.scalar("SELECT MestPoint91 FROM Markering").toInt(), 900);
+    EXPECT_EQ(test::rowsText(db, "SELECT MestPoint91, SE_PointPrSlag93, SE_PointStep93, SE_PointStep94 FROM Markering"),
+              "900|-|-|10\n");
 
-    // Saved again unchanged: every kind is filled in and equal, so nothing is marked.
+    // Saved again unchanged, every kind filled in: equal, so nothing is marked.
+    fillPointTable(db);
     db.exec("UPDATE Kapflyvninger SET Beregn = 0");
     result = save(sek(), mark());
     EXPECT_TRUE(result.markedKinds.empty());
@@ -89,21 +95,6 @@ TEST_F(SettingsFixture, EmptyBoxesAgainstNullFieldsMarkOnEverySave) {
         EXPECT_EQ(markedRaces(db), std::vector<std::string>{"95 - Sektion"});
         EXPECT_TRUE(db.scalar("SELECT SE_PointPrSlag95 FROM Markering").isNull());
     }
-}
-
-TEST_F(SettingsFixture, ClearedBirdsPerLoftAndStepAreStoredAsNull) {
-    fillPointTable(db);
-    MarkeringData m = mark();
-    EXPECT_EQ(m.fields["SE_PointPrSlag93"].toText(), "3");
-    m.fields["SE_PointPrSlag93"] = Value();  // the box cleared
-    EXPECT_EQ(StepAfterPrSlag("", m.fields["SE_PointStep93"].toText()), "");
-    m.fields["SE_PointStep93"] = Value();
-    auto result = save(sek(), m);
-    EXPECT_EQ(result.markedKinds, std::vector<std::string>{"93"});
-    RowSet r = db.query("SELECT SE_PointPrSlag93, SE_PointStep93, SE_PointStep94 FROM Markering");
-    EXPECT_TRUE(r.rows[0][0].isNull());
-    EXPECT_TRUE(r.rows[0][1].isNull());
-    EXPECT_EQ(r.rows[0][2].toInt(), 10);
 }
 
 TEST_F(SettingsFixture, PointSystemSwitchMarksEveryRace) {
