@@ -12,7 +12,6 @@
 #include "gui/races/kapflyvningsdialog.h"
 #include "gui/races/nykapfl.h"
 #include "gui/settings/foreninger.h"
-#include "gui/settings/indskud.h"
 #include "gui/gui_keys.h"
 #include "support/testdb.h"
 
@@ -134,16 +133,6 @@ TEST(FormFocus, EachFormOpensOnItsFirstField) {
         NyKapfl dlg(t.app);
         showActive(&dlg);
         EXPECT_EQ(focused(), dlg.Uge);
-    }
-    {
-        ForeningsDialog dlg(t.app, NewForening(t.db()));
-        showActive(&dlg);
-        EXPECT_EQ(focused(), dlg.findChild<QLineEdit*>("Foreningsnr"));
-    }
-    {
-        Indskud dlg(t.app);
-        showActive(&dlg);
-        EXPECT_EQ(focused(), dlg.findChild<QLineEdit*>("Sektionsnavn"));
     }
     {
         // The folder tree, where an arrow key moves between folders, not between drives.
