@@ -105,6 +105,8 @@ TEST(AppGui, ChildFormsOpenOnceAndArrange) {
     EXPECT_EQ(b->parentWidget()->geometry(), QRect(QPoint(0, 0), w.mdiArea()->viewport()->size()));
 }
 
+// Digits only, padding and Enter as Tab are checked on the forms that use them; here what
+// no form test sees: the text selected on arrival and Enter on a button.
 TEST(AppGui, SharedKeyboardBehaviours) {
     QWidget form;
     auto* lay = new QVBoxLayout(&form);
@@ -115,22 +117,13 @@ TEST(AppGui, SharedKeyboardBehaviours) {
     lay->addWidget(name);
     lay->addWidget(ok);
     nr->setMaxLength(3);
-    DigitsOnly(nr);
     MovesOnWhenFull(nr);
-    ZeroPadOnLeave(nr, 3);
     SelectAllOnFocus(name);
     EnterAsTab(&form);
     form.show();
     QApplication::setActiveWindow(&form);
-    nr->setFocus();
-    QTest::keyClicks(nr, "7a");
-    EXPECT_EQ(nr->text(), "7");  // letters are refused
-    QTest::keyClick(nr, Qt::Key_Return);
-    EXPECT_TRUE(name->hasFocus());  // Enter moved on
-    EXPECT_EQ(nr->text(), "007");   // and padding happened on leaving
     name->setText("Brevduen");
     nr->setFocus();
-    nr->clear();
     QTest::keyClicks(nr, "123");  // typed full: moves on by itself, once the key is done
     QApplication::processEvents();
     EXPECT_TRUE(name->hasFocus());
