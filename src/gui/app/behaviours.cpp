@@ -99,59 +99,6 @@ private:
 
 }  // namespace
 
-namespace {
-
-// Installed on the form and its descendants. Qt sees a button's access key and the same key
-// of the main window's menu bar as one key for two shortcuts and presses neither; while the
-// focus is inside the form, the form's button wins, as the user looking at it expects.
-class AccessKeyFilter : public QObject {
-public:
-    explicit AccessKeyFilter(QWidget* form) : QObject(form), form_(form) { cover(form); }
-
-protected:
-    bool eventFilter(QObject* obj, QEvent* ev) override {
-        if (ev->type() == QEvent::ChildAdded) {
-            if (auto* c = qobject_cast<QWidget*>(static_cast<QChildEvent*>(ev)->child())) cover(c);
-            return false;
-        }
-        if (ev->type() != QEvent::ShortcutOverride && ev->type() != QEvent::KeyPress) return false;
-        if (obj != QApplication::focusWidget()) return false;
-        auto* k = static_cast<QKeyEvent*>(ev);
-        if ((k->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier) return false;
-        QAbstractButton* button = buttonFor(k->key());
-        if (!button) return false;
-        // Accepting the override keeps the key from the shortcuts; the key press that follows
-        // presses the button.
-        ev->accept();
-        if (ev->type() == QEvent::KeyPress) {
-            button->setFocus(Qt::ShortcutFocusReason);
-            button->click();
-        }
-        return true;
-    }
-
-private:
-    void cover(QWidget* w) {
-        w->installEventFilter(this);
-        for (QWidget* c : w->findChildren<QWidget*>()) c->installEventFilter(this);
-    }
-    QAbstractButton* buttonFor(int key) const {
-        const QKeySequence pressed(QKeyCombination(Qt::AltModifier, static_cast<Qt::Key>(key)));
-        for (QAbstractButton* b : form_->findChildren<QAbstractButton*>())
-            if (b->isVisible() && b->isEnabled() && QKeySequence::mnemonic(b->text()) == pressed) return b;
-        return nullptr;
-    }
-    QWidget* form_;
-};
-
-}  // namespace
-
-void OwnAccessKeysFirst(QWidget* form) {
-    if (form->property("vemoraOwnAccessKeys").toBool()) return;
-    form->setProperty("vemoraOwnAccessKeys", true);
-    new AccessKeyFilter(form);
-}
-
 void EnterAsTab(QWidget* form) {
     if (form->property("vemoraEnterAsTab").toBool()) return;
     form->setProperty("vemoraEnterAsTab", true);

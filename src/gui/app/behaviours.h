@@ -20,9 +20,6 @@ namespace vemora::gui {
 // a button it presses the button; inside a grid it is handed to GridEnterKey. Controls
 // created later are covered too.
 void EnterAsTab(QWidget* form);
-// While the focus is inside the form, a button's access key presses the button even when
-// the main window's menu bar has the same key ("&Vis udskrift" and the menu "&Vis").
-void OwnAccessKeysFirst(QWidget* form);
 // Enter inside a grid: what is typed in the cell is committed (a refused cell keeps the grid
 // on it), then the next visible column is current; after the last column the row is written
 // and the first column of the next row is current. The grid keeps the focus, so the next

@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include "core/base/text.h"
 #include "gui/app/behaviours.h"
@@ -132,6 +133,20 @@ void DialogForm::setCancelButton(QAbstractButton* button) {
     cancels_ = true;
     markCancels(button);
     connect(button, &QAbstractButton::clicked, this, &QDialog::reject);
+}
+
+QPushButton* layOutTabsAndClose(QWidget* form, QTabWidget* tabs, const char* buttonName) {
+    auto* close = new QPushButton("&Luk");
+    close->setObjectName(buttonName);
+    close->setAutoDefault(false);
+    QObject::connect(close, &QPushButton::clicked, form, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(form);
+    layout->addWidget(tabs);
+    layout->addLayout(buttons);
+    return close;
 }
 
 }  // namespace vemora::gui

@@ -17,6 +17,9 @@
 
 class QAbstractButton;
 
+class QPushButton;
+class QTabWidget;
+
 namespace vemora::gui {
 
 // A form's controls and the fields they show, declared once (bind) and used both ways:
@@ -112,5 +115,10 @@ protected:
 private:
     bool cancels_ = false;
 };
+
+// The section's tabbed dialogs: the tabs fill the form, and below them on the right the "&Luk"
+// button, named `buttonName`, closes it by the same path as Esc and the close box. It never
+// takes Enter, which moves between the fields.
+QPushButton* layOutTabsAndClose(QWidget* form, QTabWidget* tabs, const char* buttonName);
 
 }  // namespace vemora::gui

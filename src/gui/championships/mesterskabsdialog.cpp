@@ -114,16 +114,7 @@ Mesterskabsdialog::Mesterskabsdialog(AppState& app, long long recNr, QWidget* pa
     SSTab1->addTab(buildAntal(), "&Medtag antal...");
     SSTab1->addTab(buildKapflyvninger(), "&Kapflyvninger");
     SSTab1->addTab(buildDuer(), "Deltagende &duer");
-    cmdLuk = new QPushButton("&Luk");
-    cmdLuk->setObjectName("cmdLuk");
-    cmdLuk->setAutoDefault(false);
-    connect(cmdLuk, &QPushButton::clicked, this, &QDialog::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdLuk);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1);
-    layout->addLayout(buttons);
+    cmdLuk = layOutTabsAndClose(this, SSTab1, "cmdLuk");
     resize(780, 440);
 
     // The digits-only boxes, the boxes that move on when typed full, and padding.

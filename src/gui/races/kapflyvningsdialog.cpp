@@ -211,15 +211,7 @@ void Kapflyvningsdialog::buildControls() {
     SSTab1->addTab(racePage, "Kapflyvning");
     SSTab1->addTab(prizePage, "Præmier");
 
-    cmdClose = new QPushButton("&Luk");
-    cmdClose->setObjectName("cmdClose");
-    cmdClose->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdClose);
-    auto* top = new QVBoxLayout(this);
-    top->addWidget(SSTab1);
-    top->addLayout(buttons);
+    cmdClose = layOutTabsAndClose(this, SSTab1, "cmdClose");
 }
 
 void Kapflyvningsdialog::bindFields() {
@@ -291,7 +283,6 @@ void Kapflyvningsdialog::connectHandlers() {
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int page) {
         if (page == 0) commitGridEdit();
     });
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     setFirstField(Uge);
 }
 

@@ -132,7 +132,6 @@ ReportForm::ReportForm(AppState& app, std::shared_ptr<const report::ReportDocume
         return QFileDialog::getSaveFileName(this, "Gem som PDF-fil", suggested, "PDF-fil (*.pdf);;Alle filer (*)");
     };
     // The print dialog behind has "Definer &printer" and "&Udskriv" too.
-    OwnAccessKeysFirst(this);
     CR->setFocus();
 }
 

@@ -127,7 +127,6 @@ Udskriv::Udskriv(AppState& app, QWidget* parent) : MdiForm(app, "Udskriv", "Udsk
     top->addWidget(buttonsPane());
 
     EnterAsTab(this);
-    OwnAccessKeysFirst(this);
     connectInterplay();
     yearAccountsKindChanged();
     diplomaKindChanged();

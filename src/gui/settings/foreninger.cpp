@@ -187,16 +187,7 @@ ForeningsDialog::ForeningsDialog(AppState& app, int64_t recNr, QWidget* parent)
     tabs_->setObjectName("SSTab1");
     tabs_->addTab(generelt, "&Generelt");
     tabs_->addTab(bank, "&Bank");
-    auto* cmdLuk = new QPushButton("&Luk");
-    cmdLuk->setObjectName("cmdLuk");
-    cmdLuk->setAutoDefault(false);
-    connect(cmdLuk, &QPushButton::clicked, this, &QDialog::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdLuk);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(buttons);
+    layOutTabsAndClose(this, tabs_, "cmdLuk");
     resize(460, 260);
 
     for (QLineEdit* b : findChildren<QLineEdit*>()) SelectAllOnFocus(b);

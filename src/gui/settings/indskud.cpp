@@ -55,17 +55,7 @@ Indskud::Indskud(AppState& app, QWidget* parent) : DialogForm(app, "Indskud", "I
     tabs_->addTab(buildPræmier(), "&Præmier");
     tabs_->addTab(buildMarkeringer(), "&Markeringer");
 
-    cmdClose_ = new QPushButton("&Luk");
-    cmdClose_->setObjectName("cmdClose");
-    cmdClose_->setAutoDefault(false);
-    connect(cmdClose_, &QPushButton::clicked, this, &QDialog::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdClose_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(buttons);
+    cmdClose_ = layOutTabsAndClose(this, tabs_, "cmdClose");
 
     for (QLineEdit* b : findChildren<QLineEdit*>()) SelectAllOnFocus(b);
     EnterAsTab(this);
