@@ -155,6 +155,7 @@ TEST(FormClosing, RegiFollowsTheColourCodePutBackAfterARefusal) {
         EXPECT_EQ(dlg.regi->text(), "Sektion");
         typeOver(dlg.Farvekode, "86");
         EXPECT_EQ(dlg.Farvekode->currentText(), "95 - Blå skema");
+        EXPECT_EQ(focused(), dlg.Farvekode);  // taken back to the refused box
         EXPECT_EQ(dlg.regi->text(), "Sektion");
     }
     long long nr = race(t, 20, "95 - Blå skema");

