@@ -147,7 +147,6 @@ TEST(ReportCommand, RefusesBadInputAndLeavesTheTargetAlone) {
     refused("race-results --race 77", "Fejl: Vælg en kapflyvning.");
     refused("prize-statement", "Fejl: Vælg en forening.");
     refused("race-results --race 1 --all-birds --count abc", "Fejl: Ugyldig angivelse.");
-    refused("race-results --race 1 --all-birds --count abc%", "Fejl: Ugyldig angivelse.");
     refused("diplomas --diploma champ", "Fejl: Angiv mesterskab.");
     refused("diplomas --diploma champ --champ 88", "Fejl: Mesterskab kunne ikke findes.");
 

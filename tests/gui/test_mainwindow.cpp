@@ -27,7 +27,6 @@ TEST(MainWindow, TitleAndMenuCaptionsAreExact) {
     test::TestApp t;
     MainWindow w(t.app);
     EXPECT_EQ(w.windowTitle(), "Tavrenia - Vemora - 21-05-2014");
-    auto menus = w.menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
     QStringList top;
     for (QAction* a : w.menuBar()->actions()) top << a->text();
     EXPECT_EQ(top, (QStringList{"&Filer", "&Vis", "Vi&ndue"}));
