@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "report/document.h"
+#include "support/pagetexts.h"
 #include "support/testdb.h"
 
 namespace vemora::report {
@@ -15,6 +16,8 @@ namespace {
 
 using reports::Definition;
 using reports::ReportData;
+using test::contains;
+using test::pageTexts;
 
 class LayoutTest : public ::testing::Test {
 protected:
@@ -33,13 +36,6 @@ protected:
         auto data = std::make_shared<ReportData>(reports::buildReportData(*db, *d, sql, "Titel"));
         return std::make_unique<ReportDocument>(d, data, folder.path());
     }
-
-    static std::vector<std::string> texts(const ReportDocument& doc, int page) {
-        std::vector<std::string> out;
-        for (const auto& t : doc.pageTexts(page)) out.push_back(t.text.toStdString());
-        return out;
-    }
-    static bool has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 };
 
 // Ten-millimetre rows on a page with 100 mm of room: a header, ten rows.
@@ -63,13 +59,13 @@ TEST_F(LayoutTest, GroupHeadersKeepTheirFirstRowsAndRepeatOnTheNextPage) {
     auto doc = document(kGroups);
     // Page 1 holds group 0 (70 mm of 106.5); group 1's header would fit with one row, not
     // with three, so it starts page 2.
-    auto p1 = texts(*doc, 0);
-    EXPECT_TRUE(has(p1, "Sum 5"));
-    EXPECT_FALSE(has(p1, "Gruppe 1"));
-    EXPECT_EQ(texts(*doc, 1).at(2), "Gruppe 1");
+    auto p1 = pageTexts(*doc, 0);
+    EXPECT_TRUE(contains(p1, "Sum 5"));
+    EXPECT_FALSE(contains(p1, "Gruppe 1"));
+    EXPECT_EQ(pageTexts(*doc, 1).at(2), "Gruppe 1");
     ASSERT_EQ(doc->pageCount(), 3);
     for (int p = 0; p < doc->pageCount(); ++p)
-        EXPECT_TRUE(has(texts(*doc, p), "Side " + std::to_string(p + 1) + " af 3"));
+        EXPECT_TRUE(contains(pageTexts(*doc, p), "Side " + std::to_string(p + 1) + " af 3"));
     // No band crosses the bottom margin.
     for (int p = 0; p < doc->pageCount(); ++p)
         for (const auto& t : doc->pageTexts(p)) EXPECT_LT(t.pos.y(), 120 * 100) << t.text.toStdString();
@@ -78,7 +74,7 @@ TEST_F(LayoutTest, GroupHeadersKeepTheirFirstRowsAndRepeatOnTheNextPage) {
     db->exec("DROP TABLE T");
     rows(13, 9);
     doc = document(kGroups);
-    auto p2 = texts(*doc, 1);
+    auto p2 = pageTexts(*doc, 1);
     ASSERT_GE(p2.size(), 5u);
     EXPECT_EQ(p2[2], "Gruppe 0");
     EXPECT_EQ(p2[3], "Sum 9");
@@ -91,7 +87,7 @@ TEST_F(LayoutTest, WithoutRepeatAGroupContinuesWithoutItsHeader) {
     def.replace(def.find(" gentag"), 7, "");
     auto doc = document(def);
     ASSERT_EQ(doc->pageCount(), 3);
-    EXPECT_EQ(texts(*doc, 1).at(2), "Navn 9");
+    EXPECT_EQ(pageTexts(*doc, 1).at(2), "Navn 9");
 }
 
 TEST_F(LayoutTest, RightAlignedNumbersEndAtTheirColumnsRightEdge) {
@@ -115,7 +111,7 @@ rapportfod
         QFontMetricsF fm(t.font);
         EXPECT_NEAR(t.pos.x() + fm.horizontalAdvance(t.text), (15 + 30 + 2 + 20) * 100, 5) << t.text.toStdString();
     }
-    EXPECT_TRUE(has(texts(*doc, 0), "3,00"));
+    EXPECT_TRUE(contains(pageTexts(*doc, 0), "3,00"));
 }
 
 TEST_F(LayoutTest, LabelsFillTheSheetRowByRowAndDiplomasTakeAPageEach) {
@@ -137,7 +133,7 @@ detalje
 
     auto diplomas = document("side A4 stående\ndetalje nyside\n  tekst 0 100 * midt \"{Navn}\"");
     EXPECT_EQ(diplomas->pageCount(), 20);
-    EXPECT_EQ(texts(*diplomas, 19), (std::vector<std::string>{"Navn 19"}));
+    EXPECT_EQ(pageTexts(*diplomas, 19), (std::vector<std::string>{"Navn 19"}));
 }
 
 TEST_F(LayoutTest, WrappedTextMakesItsBandTallerAndPushesTheNextBand) {

@@ -22,6 +22,7 @@
 #include "gui/gui_keys.h"
 #include "print_gui_support.h"
 #include "support/docxread.h"
+#include "support/pagetexts.h"
 #include "support/process.h"
 
 using namespace vemora;
@@ -54,14 +55,6 @@ void showTab(Udskriv* d, PrintTab tab) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
     ASSERT_EQ(d->tabs->currentIndex(), i);
 }
-
-std::vector<std::string> pageTexts(const report::ReportDocument& doc, int page) {
-    std::vector<std::string> out;
-    for (const auto& t : doc.pageTexts(page)) out.push_back(t.text.toStdString());
-    return out;
-}
-
-bool contains(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 
 TEST(PrintDialog, OpensCentredWithBothRaceListsOnTheWorkingWeek) {
     test::PrintSeason s;
@@ -225,9 +218,9 @@ TEST(PrintDialog, PreviewOpensAViewerWithTheResultListFillingTheMainWindow) {
     EXPECT_EQ(v->windowTitle(), "Kapflyvningsresultat");
     const QSize area = w->mdiArea()->viewport()->size();
     EXPECT_EQ(v->parentWidget()->geometry(), QRect(QPoint(0, 0), area));
-    const auto texts = pageTexts(v->document(), 0);
-    EXPECT_TRUE(contains(texts, "035-26-0002"));  // the race's winner
-    EXPECT_TRUE(contains(texts, "Uge 23  -  95 - Blå skema"));
+    const auto texts = test::pageTexts(v->document(), 0);
+    EXPECT_TRUE(test::contains(texts, "035-26-0002"));  // the race's winner
+    EXPECT_TRUE(test::contains(texts, "Uge 23  -  95 - Blå skema"));
     EXPECT_EQ(s.t.app.currentWeek, 23);  // printing a race makes its week the working week
     EXPECT_EQ(currentNr(d->gridKapflyvninger), 1);  // the calculation did not move the list
     // Alt+P in the viewer is its "Gem som &PDF", not the dialog's "Definer &printer".
