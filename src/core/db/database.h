@@ -121,8 +121,9 @@ public:
 
     // "ok" when the file is sound, else the engine's findings.
     std::string integrityCheck();
-    // The engine's quick check of the file's structure (pages, records, constraints, but not
-    // whether every index matches its table): "ok", else the findings.
+    // The engine's quick check of the file's structure (pages, records, Null rules, but not
+    // the value rules, which every write holds, nor whether every index matches its table):
+    // "ok", else the findings.
     std::string quickCheck();
     // Writes a compacted copy of this database into a new file.
     void compactInto(const std::filesystem::path& target);
