@@ -89,7 +89,7 @@ TEST_F(DocxTest, OneTableWithItsHeadingRowGroupRowsAndTheTextsAroundIt) {
                                                                             {"Normal", "I alt 4 rækker"},
                                                                             {"Normal", ""}}));
     ASSERT_EQ(doc.tables.size(), 1u);
-    // A control character cannot be in a Word document; it is left out, not the document.
+    // A control character cannot be in a Word file; the character is left out, not the whole file.
     const Rows expected = {{"Nr.", "Navn & by", "Beløb"},
                            {"1", "O'Brien & Søn", "1.234,50"},
                            {"2", "<Ærø> \"Vest\"", "10,00"},

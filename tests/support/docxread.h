@@ -1,6 +1,6 @@
 #pragma once
 // A .docx file as Word would show it, read by an independent reader (python-docx from
-// Debian), so the tests check what a club opening the document gets, not what our writer
+// Debian), so the tests check what a club opening the file gets, not what our writer
 // meant to write.
 #include <filesystem>
 #include <string>
