@@ -14,6 +14,8 @@
 #include "core/backup/backup.h"
 #include "core/backup/media.h"
 
+#include "bench_section.h"
+
 using namespace vemora;
 namespace fs = std::filesystem;
 
@@ -31,19 +33,14 @@ public:
     }
 };
 
-struct Season {
-    fs::path folder, dest;
-    AppState app;
-    YesUi ui;
+struct Season : bench::BenchSection {
+    fs::path dest;
+    YesUi yes;
 
-    Season() {
-        folder = fs::temp_directory_path() / ("vemora_bench_backup_" + std::to_string(::getpid()));
-        fs::remove_all(folder);
+    Season() : BenchSection("backup") {
         dest = folder / "backup";
         fs::create_directories(dest);
-        app.appPath = folder;
-        app.db = createSectionDatabase(folder / kDatabaseFileName);
-        app.ui = &ui;
+        app.ui = &yes;
         app.today = [] { return Date{std::chrono::year(2026), std::chrono::June, std::chrono::day(10)}; };
         Database& db = *app.db;
         Transaction tr(db);
@@ -65,11 +62,6 @@ struct Season {
             }
         }
         tr.commit();
-    }
-    ~Season() {
-        app.db.reset();
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
     fs::path file() const { return folder / kDatabaseFileName; }
 };

@@ -17,6 +17,8 @@
 #include "core/calc/racecalc.h"
 #include "core/calc/race_gen.h"
 
+#include "bench_section.h"
+
 namespace {
 
 using namespace vemora;
@@ -24,18 +26,10 @@ namespace fs = std::filesystem;
 
 constexpr int kSeasonRaces = 30;
 
-struct Season {
-    fs::path folder;
-    SilentUi ui;
-    AppState app;
+struct Season : bench::BenchSection {
     std::vector<long long> races;
 
-    Season() {
-        folder = fs::temp_directory_path() / ("vemora-bench-calc-" + std::to_string(std::random_device{}()));
-        fs::create_directories(folder);
-        app.appPath = folder;
-        app.ui = &ui;
-        app.db = createSectionDatabase(folder / kDatabaseFileName);
+    Season() : BenchSection("calc") {
         calcgen::benchSettings(*app.db);
         std::mt19937 rng(20260606);
         calcgen::Shape shape;
@@ -47,11 +41,6 @@ struct Season {
         int count = kSeasonRaces;
         if (const char* e = std::getenv("VEMORA_BENCH_RACES")) count = std::max(1, std::atoi(e));
         for (int i = 0; i < count; ++i) races.push_back(calcgen::addRace(*app.db, rng, shape, 14 + i));
-    }
-    ~Season() {
-        app.db.reset();
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
 
     // The state after an import: results empty and the race marked for calculation.

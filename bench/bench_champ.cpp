@@ -21,29 +21,20 @@
 #include "core/championships/championships.h"
 #include "core/championships/definition.h"
 
+#include "bench_section.h"
+#include "support/random.h"
+
 namespace {
 
 using namespace vemora;
 namespace fs = std::filesystem;
 
-std::string pad(int v, int width) {
-    std::string s = std::to_string(v);
-    while (static_cast<int>(s.size()) < width) s.insert(s.begin(), '0');
-    return s;
-}
+using test::pad;
 
-struct Season {
-    fs::path folder;
-    SilentUi ui;
-    AppState app;
+struct Season : bench::BenchSection {
     std::vector<long long> races;
 
-    Season() {
-        folder = fs::temp_directory_path() / ("vemora-bench-champ-" + std::to_string(std::random_device{}()));
-        fs::create_directories(folder);
-        app.appPath = folder;
-        app.ui = &ui;
-        app.db = createSectionDatabase(folder / kDatabaseFileName);
+    Season() : BenchSection("champ") {
         Database& db = *app.db;
         std::mt19937 rng(20260610);
         // VEMORA_BENCH_RACES makes a smaller season for quick looks.
@@ -87,11 +78,6 @@ struct Season {
             for (long long r : races) db.execute("INSERT INTO Mesterskabsflyvninger (Mesterskab, Kapflyvning) VALUES (?, ?)", {rec, r});
             t2.commit();
         }
-    }
-    ~Season() {
-        app.db.reset();
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
 };
 

@@ -10,6 +10,8 @@
 #include "core/import/demo.h"
 #include "core/import/importrun.h"
 
+#include "bench_section.h"
+
 using namespace vemora;
 namespace fs = std::filesystem;
 
@@ -18,21 +20,12 @@ namespace {
 constexpr int kRaces = 30;
 constexpr int kBirds = 10000;
 
-struct Season {
-    fs::path folder;
-    AppState app;
-    SilentUi ui;
+struct Season : bench::BenchSection {
     fs::path file;
     std::vector<BirdRecord> birds;
     long long race = 0;
 
-    Season() {
-        folder = fs::temp_directory_path() / ("vemora_bench_import_" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        app.appPath = folder;
-        app.db = createSectionDatabase(folder / kDatabaseFileName);
-        app.ui = &ui;
+    Season() : BenchSection("import") {
         app.today = [] { return Date{std::chrono::year(2026), std::chrono::June, std::chrono::day(10)}; };
         Database& db = *app.db;
         Transaction tr(db);
@@ -86,10 +79,6 @@ struct Season {
             w.encodedLine(formatBird(b, Layout::L6));
             birds.push_back(b);
         }
-    }
-    ~Season() {
-        app.db.reset();
-        fs::remove_all(folder);
     }
     void removeClubRows() {
         app.db->execute("DELETE FROM Deltagere WHERE Kapflyvning = ? AND Forening = '123'", {race});

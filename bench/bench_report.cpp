@@ -21,23 +21,17 @@
 #include "report/document.h"
 #include "support/reportseason.h"
 
+#include "bench_section.h"
+
 namespace {
 
 using namespace vemora;
 namespace fs = std::filesystem;
 
-struct Season {
-    fs::path folder;
-    SilentUi ui;
-    AppState app;
+struct Season : bench::BenchSection {
     long long race = 0;
 
-    Season() {
-        folder = fs::temp_directory_path() / ("vemora-bench-report-" + std::to_string(std::random_device{}()));
-        fs::create_directories(folder);
-        app.appPath = folder;
-        app.ui = &ui;
-        app.db = createSectionDatabase(folder / kDatabaseFileName);
+    Season() : BenchSection("report") {
         Database& db = *app.db;
         calcgen::benchSettings(db);
         test::copyReportDefinitions(folder);
@@ -65,11 +59,6 @@ struct Season {
         tr.commit();
         // The calculation is not what is measured: every race is brought up to date first.
         for (int nr = 1; nr <= count; ++nr) CalcKapflyvning(app, nr);
-    }
-    ~Season() {
-        app.db.reset();
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
 };
 

@@ -15,6 +15,9 @@
 #include "core/stats/exportfile.h"
 #include "core/stats/statexport.h"
 
+#include "bench_section.h"
+#include "support/random.h"
+
 namespace {
 
 using namespace vemora;
@@ -22,25 +25,15 @@ namespace fs = std::filesystem;
 
 constexpr int kRaces = 30, kBirdsPerRace = 10000, kClubs = 40, kLofts = 600, kFlock = 12000;
 
-std::string pad(int v, int width) {
-    std::string s = std::to_string(v);
-    while (static_cast<int>(s.size()) < width) s.insert(s.begin(), '0');
-    return s;
-}
+using test::pad;
 
-struct Season {
-    fs::path folder, out;
-    SilentUi ui;
-    AppState app;
+struct Season : bench::BenchSection {
+    fs::path out;
     long long lines = 0;
 
-    Season() {
-        folder = fs::temp_directory_path() / ("vemora-bench-stats-" + std::to_string(std::random_device{}()));
+    Season() : BenchSection("stats") {
         out = folder / "ud";
         fs::create_directories(out);
-        app.appPath = folder;
-        app.ui = &ui;
-        app.db = createSectionDatabase(folder / kDatabaseFileName);
         Database& db = *app.db;
         std::mt19937 rng(20260613);
         Transaction tr(db);
@@ -80,11 +73,6 @@ struct Season {
         }
         tr.commit();
         lines = static_cast<long long>(races) * kBirdsPerRace;
-    }
-    ~Season() {
-        app.db.reset();
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
 };
 

@@ -11,8 +11,13 @@
 
 #include "core/db/database.h"
 #include "core/db/schema.h"
+#include "support/random.h"
 
 namespace vemora::calcgen {
+
+using test::coin;
+using test::pad;
+using test::pick;
 
 struct Shape {
     int birds = 40;
@@ -20,19 +25,6 @@ struct Shape {
     int lofts = 9;  // loft i belongs to club i mod clubs
     bool everything = false;  // every prize kind on, split by Kode1 into A, B, C, fixed speeds spread
 };
-
-inline std::string pad(int v, int width) {
-    std::string s = std::to_string(v);
-    while (static_cast<int>(s.size()) < width) s.insert(s.begin(), '0');
-    return s;
-}
-
-template <typename T>
-const T& pick(std::mt19937& rng, const std::vector<T>& from) {
-    return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(rng)];
-}
-
-inline bool coin(std::mt19937& rng, double p = 0.5) { return std::bernoulli_distribution(p)(rng); }
 
 // Random section settings (stakes, factors, point table, thresholds, section number).
 inline void randomSettings(Database& db, std::mt19937& rng) {

@@ -10,22 +10,14 @@
 #include "core/app/appstate.h"
 #include "core/calc/calc.h"
 #include "core/db/database.h"
+#include "support/random.h"
 
 namespace vemora::champgen {
 
-inline std::string pad(int v, int width) {
-    std::string s = std::to_string(v);
-    while (static_cast<int>(s.size()) < width) s.insert(s.begin(), '0');
-    return s;
-}
-
-template <typename T>
-const T& pick(std::mt19937& rng, const std::vector<T>& from) {
-    return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(rng)];
-}
-
-inline bool coin(std::mt19937& rng, double p = 0.5) { return std::bernoulli_distribution(p)(rng); }
-inline int between(std::mt19937& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+using test::between;
+using test::coin;
+using test::pad;
+using test::pick;
 
 struct SeasonShape {
     int clubs = 4;
